@@ -1,0 +1,39 @@
+#include "Platform/Platform.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace orrelith::platform {
+
+namespace {
+
+Services& storage() {
+    static Services services;
+    return services;
+}
+
+template <typename T> T& require(const std::shared_ptr<T>& service, const char* name) {
+    if (!service) {
+        std::fprintf(stderr, "orrelith: platform service '%s' is not installed\n", name);
+        std::abort();
+    }
+    return *service;
+}
+
+} // namespace
+
+void install(Services services) { storage() = std::move(services); }
+void uninstall() { storage() = Services{}; }
+const Services& installed() { return storage(); }
+
+MainQueue& mainQueue() { return require(storage().mainQueue, "mainQueue"); }
+NotificationCenter& distributedCenter() { return require(storage().distributedCenter, "distributedCenter"); }
+Workspace& workspace() { return require(storage().workspace, "workspace"); }
+Preferences& preferences() { return require(storage().preferences, "preferences"); }
+ScreenList& screens() { return require(storage().screens, "screens"); }
+WindowSystem& windows() { return require(storage().windows, "windows"); }
+System& system() { return require(storage().system, "system"); }
+WebEngine& web() { return require(storage().web, "web"); }
+AudioSystem& audio() { return require(storage().audio, "audio"); }
+
+} // namespace orrelith::platform

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+
+namespace orrelith::platform {
+
+class MainQueue;
+class NotificationCenter;
+class Workspace;
+class Preferences;
+class ScreenList;
+class WindowSystem;
+class System;
+class WebEngine;
+class AudioSystem;
+
+// The implementation of every platform service, chosen once at process start (the host's main, the
+// application's main, a test fixture) and reached through the functions below. Services that are
+// process-wide by nature stay process-wide here. A service left null is absent; asking for it is a
+// programming error (the accessors abort with a message).
+struct Services {
+    std::shared_ptr<MainQueue> mainQueue;
+    std::shared_ptr<NotificationCenter> distributedCenter;
+    std::shared_ptr<Workspace> workspace;
+    std::shared_ptr<Preferences> preferences;
+    std::shared_ptr<ScreenList> screens;
+    std::shared_ptr<WindowSystem> windows;
+    std::shared_ptr<System> system;
+    std::shared_ptr<WebEngine> web;
+    std::shared_ptr<AudioSystem> audio;
+};
+
+// Installs the services, replacing what was installed before. Main thread, before any other use.
+void install(Services services);
+// Drops every service (tests tear down their fake platform this way).
+void uninstall();
+const Services& installed();
+
+MainQueue& mainQueue();
+NotificationCenter& distributedCenter();
+Workspace& workspace();
+Preferences& preferences();
+ScreenList& screens();
+WindowSystem& windows();
+System& system();
+WebEngine& web();
+AudioSystem& audio();
+
+} // namespace orrelith::platform
