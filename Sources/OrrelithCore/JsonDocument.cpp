@@ -2,21 +2,53 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "OrrelithCore/DecodingError.hpp"
 
 namespace orrelith {
+namespace {
+
+// Counts nesting outside strings. Exact for JSON text; for anything else the parser fails afterwards anyway,
+// and the parser itself does not recurse.
+bool nestsDeeperThan(std::string_view text, int limit) {
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit) {
+                return true;
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 nlohmann::json JsonDocument::parse(std::string_view text) {
-    using Event = nlohmann::json::parse_event_t;
-    auto boundDepth = [](int depth, Event event, nlohmann::json&) {
-        if ((event == Event::object_start || event == Event::array_start) && depth >= maxDepth) {
-            throw DecodingError("JSON nests deeper than " + std::to_string(maxDepth) + " levels");
-        }
-        return true;
-    };
+    // The parser would stop at a NUL and accept whatever came before it; JSON text never contains one.
+    if (text.find('\0') != std::string_view::npos) {
+        throw DecodingError("JSON text contains a NUL byte");
+    }
+    if (nestsDeeperThan(text, maxDepth)) {
+        throw DecodingError("JSON nests deeper than " + std::to_string(maxDepth) + " levels");
+    }
     try {
-        return nlohmann::json::parse(text.begin(), text.end(), boundDepth);
+        return nlohmann::json::parse(text.begin(), text.end());
     } catch (const nlohmann::json::exception& error) {
         throw DecodingError(error.what());
     }

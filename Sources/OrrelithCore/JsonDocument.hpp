@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "OrrelithCore/DecodingError.hpp"
+
 namespace orrelith {
 
 // The one entry point through which the core turns text into a JSON tree. Parsing itself is iterative, but

@@ -1,0 +1,196 @@
+#include <fstream>
+#include <map>
+#include <set>
+
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "OrrelithCore/HomeFolder.hpp"
+#include "OrrelithCore/SettingsFile.hpp"
+#include "OrrelithCore/SettingsStore.hpp"
+
+using namespace orrelith;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TemporaryFolder {
+    fs::path path;
+    TemporaryFolder() {
+        std::string pattern = (fs::temp_directory_path() / "orrelith-core-XXXXXX").string();
+        path = ::mkdtemp(pattern.data());
+    }
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
+        for (const auto& entry : fs::recursive_directory_iterator(path, ignored)) {
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+        fs::remove_all(path, ignored);
+    }
+};
+
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), {}};
+}
+
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+Settings sample() {
+    Settings settings;
+    settings.displays["frame-0x0"] = DisplayMode::fixed("helm");
+    settings.shufflePool = std::vector<std::string>{"helm", "grid"};
+    settings.shuffleInterval = 60;
+    return settings;
+}
+
+struct FakeKeyedData final : KeyedData {
+    std::map<std::string, std::string, std::less<>> stored;
+    mutable std::vector<std::string> askedKeys;
+    std::optional<std::string> dataForKey(std::string_view key) const override {
+        askedKeys.emplace_back(key);
+        const auto found = stored.find(key);
+        return found == stored.end() ? std::nullopt : std::optional(found->second);
+    }
+};
+
+} // namespace
+
+TEST(HomeFolder, ComesFromTheUserDatabaseUnlessATestOverridesIt) {
+    const passwd* entry = ::getpwuid(::getuid());
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(HomeFolder::real(), fs::path(entry->pw_dir));
+    {
+        HomeFolder::ScopedOverride outer("/tmp/outer");
+        {
+            HomeFolder::ScopedOverride inner("/tmp/inner");
+            EXPECT_EQ(HomeFolder::real(), fs::path("/tmp/inner"));
+        }
+        EXPECT_EQ(HomeFolder::real(), fs::path("/tmp/outer"));
+        EXPECT_EQ(SettingsFile::inSupport("ORVEX").url,
+                  fs::path("/tmp/outer/Library/Application Support/ORVEX/settings.json"));
+    }
+    EXPECT_EQ(HomeFolder::real(), fs::path(entry->pw_dir));
+}
+
+TEST(SettingsFile, SaveCreatesMissingFoldersAndLeavesOnlyTheDocument) {
+    TemporaryFolder home;
+    HomeFolder::ScopedOverride override(home.path);
+    const auto file = SettingsFile::inSupport("ORVEX");
+    EXPECT_FALSE(file.load());
+    file.save(sample());
+    EXPECT_EQ(file.load(), sample());
+    EXPECT_EQ(namesIn(file.url.parent_path()), std::set<std::string>{"settings.json"});
+}
+
+TEST(SettingsFile, SaveReplacesTheDocumentInOneStep) {
+    TemporaryFolder folder;
+    const SettingsFile file(folder.path / "settings.json");
+    file.save(Settings());
+    const std::string oldText = readText(file.url);
+    std::ifstream openedBefore(file.url, std::ios::binary);
+    file.save(sample());
+    // A reader that opened the old document keeps reading it whole; it was replaced, not rewritten in place.
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(openedBefore), {}), oldText);
+    EXPECT_EQ(file.load(), sample());
+    EXPECT_EQ(namesIn(folder.path), std::set<std::string>{"settings.json"});
+}
+
+// Root ignores permission bits, so the save runs in a child process as an unprivileged user.
+TEST(SettingsFile, FailedSaveInAReadOnlyFolderKeepsTheOldDocument) {
+    TemporaryFolder temporary;
+    const auto folder = temporary.path / "ORVEX";
+    fs::create_directories(folder);
+    const SettingsFile file(folder / "settings.json");
+    file.save(sample());
+    const std::string oldText = readText(file.url);
+    fs::permissions(temporary.path, fs::perms(0755));
+    fs::permissions(folder, fs::perms(0555));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(2);
+        }
+        try {
+            file.save(Settings());
+            ::_exit(3);
+        } catch (const std::system_error&) {
+            ::_exit(0);
+        } catch (...) {
+            ::_exit(4);
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    EXPECT_EQ(readText(file.url), oldText);
+    EXPECT_EQ(namesIn(folder), std::set<std::string>{"settings.json"});
+}
+
+TEST(SettingsFile, FailuresAfterTheTemporaryFileExistRemoveIt) {
+    TemporaryFolder folder;
+    const SettingsFile blocked(folder.path / "settings.json");
+    fs::create_directory(blocked.url); // a folder where the document should be: the rename fails
+    EXPECT_THROW(blocked.save(sample()), std::system_error);
+    EXPECT_EQ(namesIn(folder.path), std::set<std::string>{"settings.json"});
+
+    const SettingsFile file(folder.path / "other.json");
+    file.save(sample());
+    Settings unwritable = sample();
+    unwritable.soundVolume = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_THROW(file.save(unwritable), std::invalid_argument);
+    EXPECT_EQ(file.load(), sample());
+    EXPECT_EQ(namesIn(folder.path), (std::set<std::string>{"other.json", "settings.json"}));
+}
+
+TEST(SettingsFile, SaveUnderAFileInsteadOfAFolderThrows) {
+    TemporaryFolder folder;
+    writeText(folder.path / "plain", "x");
+    EXPECT_THROW(SettingsFile(folder.path / "plain" / "settings.json").save(sample()), fs::filesystem_error);
+}
+
+TEST(SettingsFile, LoadGivesNothingForUnreadableOrOversizedDocuments) {
+    TemporaryFolder folder;
+    const SettingsFile file(folder.path / "settings.json");
+    for (const std::string& text : std::vector<std::string>{"", "[]", "{\"sound\":", std::string("\0\1\2{}", 5)}) {
+        writeText(file.url, text);
+        EXPECT_FALSE(file.load()) << text;
+    }
+    writeText(file.url, "{\"sound\":false}");
+    ASSERT_TRUE(file.load());
+    EXPECT_FALSE(file.load()->sound);
+    writeText(file.url, std::string(SettingsFile::maxDocumentSize, ' ') + "{}");
+    EXPECT_FALSE(file.load());
+    EXPECT_FALSE(SettingsFile(folder.path).load());
+}
+
+TEST(SettingsStore, ReadsTheLegacyRecordOrFallsBackToDefaults) {
+    FakeKeyedData data;
+    const SettingsStore store(data);
+    EXPECT_EQ(store.load(), Settings());
+    EXPECT_EQ(data.askedKeys, std::vector<std::string>{"settings.v1"});
+
+    data.stored["settings.v1"] = "{\"shuffleInterval\":30,\"crossfade\":false}";
+    Settings expected;
+    expected.shuffleInterval = 30;
+    expected.crossfade = false;
+    EXPECT_EQ(store.load(), expected);
+
+    for (const char* bad : {"[]", "not json", "\xff\xfe", "{\"a\":[[[["}) {
+        data.stored["settings.v1"] = bad;
+        EXPECT_EQ(store.load(), Settings()) << bad;
+    }
+}
