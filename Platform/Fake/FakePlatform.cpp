@@ -5,6 +5,12 @@ namespace orrelith::platform {
 FakePlatform::FakePlatform() {
     Services services;
     services.mainQueue = queue;
+    services.distributedCenter = distributed;
+    services.workspace = workspace;
+    services.preferences = preferences;
+    services.screens = screens;
+    services.windows = windows;
+    services.system = system;
     install(std::move(services));
 }
 

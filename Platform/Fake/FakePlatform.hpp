@@ -1,6 +1,12 @@
 #pragma once
 
 #include "Platform/Fake/FakeMainQueue.hpp"
+#include "Platform/Fake/FakeNotificationCenter.hpp"
+#include "Platform/Fake/FakePreferences.hpp"
+#include "Platform/Fake/FakeScreenList.hpp"
+#include "Platform/Fake/FakeSystem.hpp"
+#include "Platform/Fake/FakeWindowSystem.hpp"
+#include "Platform/Fake/FakeWorkspace.hpp"
 #include "Platform/Platform.hpp"
 
 #include <memory>
@@ -8,7 +14,11 @@
 namespace orrelith::platform {
 
 // Every fake service, installed for the life of this object: a test makes one, drives the virtual clock
-// through `queue`, and inspects what each fake recorded. Destruction uninstalls the platform.
+// through `queue`, sets up and inspects each fake through its member, e.g.
+//     FakePlatform fake;
+//     fake.screens->add(Rect::make(0, 0, 1440, 900), "Built-in Display", 1);
+//     fake.system->codeBundle = Bundle{...};
+// Destruction uninstalls the platform. One at a time.
 struct FakePlatform {
     FakePlatform();
     ~FakePlatform();
@@ -20,6 +30,13 @@ struct FakePlatform {
     void runUntilIdle() { queue->runUntilIdle(); }
 
     std::shared_ptr<FakeMainQueue> queue = std::make_shared<FakeMainQueue>();
+    // Delivers on a later turn of `queue`.
+    std::shared_ptr<FakeNotificationCenter> distributed = FakeNotificationCenter::create(Delivery::LaterTurn, queue);
+    std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>(queue);
+    std::shared_ptr<FakePreferences> preferences = std::make_shared<FakePreferences>();
+    std::shared_ptr<FakeScreenList> screens = std::make_shared<FakeScreenList>();
+    std::shared_ptr<FakeWindowSystem> windows = std::make_shared<FakeWindowSystem>(queue, screens);
+    std::shared_ptr<FakeSystem> system = std::make_shared<FakeSystem>();
     // Further fakes are added here as members, each installed by the constructor.
 };
 

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Platform/Fake/FakeMainQueue.hpp"
+#include "Platform/Fake/FakeScreenList.hpp"
+#include "Platform/Fake/FakeViewBackend.hpp"
+#include "Platform/Fake/FakeWindowBackend.hpp"
+#include "Platform/WindowSystem.hpp"
+
+#include <memory>
+#include <vector>
+
+namespace orrelith::platform {
+
+// Views, windows and animations in memory, on the fake queue's virtual clock. An animation group's
+// completion runs exactly `duration` seconds after the group started (on a later turn when it is 0 or
+// nothing changed); meanwhile each backend's drawn opacity moves linearly toward the target. A file counts
+// as an image when it exists and is not empty. Main thread only.
+class FakeWindowSystem : public WindowSystem, public std::enable_shared_from_this<FakeWindowSystem> {
+public:
+    struct AnimationRecord {
+        double duration = 0;
+        std::size_t changes = 0;
+        double startedAt = 0;
+    };
+    struct Record {
+        std::size_t viewBackendsMade = 0;
+        std::size_t labelBackendsMade = 0;
+        std::size_t imageViewBackendsMade = 0;
+        std::size_t windowBackendsMade = 0;
+        std::vector<std::filesystem::path> imageLoads;
+        std::vector<AnimationRecord> animations;
+        std::size_t completionsRun = 0;
+    };
+
+    FakeWindowSystem(std::shared_ptr<FakeMainQueue> queue, std::shared_ptr<FakeScreenList> screens);
+
+    std::unique_ptr<ViewBackend> makeViewBackend() override;
+    std::unique_ptr<LabelBackend> makeLabelBackend() override;
+    std::unique_ptr<ImageViewBackend> makeImageViewBackend() override;
+    std::unique_ptr<WindowBackend> makeWindowBackend(Window& window, const Rect& contentRect,
+                                                     WindowStyle style) override;
+    std::shared_ptr<Image> loadImage(const std::filesystem::path& path) override;
+    void animate(AnimationGroup group) override;
+
+    const Record& record() const { return record_; }
+    // The size every loaded image reports.
+    Size imageSize{640, 400};
+
+private:
+    void finish(std::uint64_t id, const AnimationGroup& group);
+
+    std::shared_ptr<FakeMainQueue> queue_;
+    std::shared_ptr<FakeScreenList> screens_;
+    std::uint64_t nextGroup_ = 1;
+    Record record_;
+};
+
+} // namespace orrelith::platform
