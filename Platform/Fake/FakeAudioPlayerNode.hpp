@@ -19,8 +19,9 @@ public:
     void stop() override;
     bool isPlaying() const override;
 
-    // Called by the engine that connects it.
+    // Called by the engine that connects it, and by that engine when it stops.
     void connectTo(std::weak_ptr<FakeAudioEngine> engine) { engine_ = std::move(engine); }
+    void engineStopped() { playing_ = false; }
     const std::shared_ptr<const AudioPCMBuffer>& scheduled() const { return scheduled_; }
 
 private:

@@ -32,7 +32,9 @@ public:
     std::shared_ptr<AudioPlayerNode> makePlayerNode() override;
 
     const FakeAudioRecord& record() const { return record_; }
+    // For the fake's own files, engines and nodes, which record into it.
     FakeAudioRecord& mutableRecord() { return record_; }
+    // The queue's virtual time, 0 once the queue is gone.
     double now() const;
 
     // Engines still alive that are running.
@@ -40,6 +42,8 @@ public:
     // The main-mixer volume of the running engine whose player plays, or nothing when none plays.
     std::optional<float> audibleVolume() const;
     bool isAudible() const { return audibleVolume().has_value(); }
+    // The audio device goes away: every running engine stops by itself, as a real one does.
+    void loseOutput();
 
     std::map<std::filesystem::path, Track> files;
     // Makes every start of an engine fail, as with no audio output.

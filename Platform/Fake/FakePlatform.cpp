@@ -11,6 +11,7 @@ FakePlatform::FakePlatform() {
     services.screens = screens;
     services.windows = windows;
     services.system = system;
+    services.audio = audio;
     install(std::move(services));
 }
 

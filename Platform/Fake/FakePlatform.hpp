@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Fake/FakeAudioSystem.hpp"
 #include "Platform/Fake/FakeMainQueue.hpp"
 #include "Platform/Fake/FakeNotificationCenter.hpp"
 #include "Platform/Fake/FakePreferences.hpp"
@@ -37,6 +38,7 @@ struct FakePlatform {
     std::shared_ptr<FakeScreenList> screens = std::make_shared<FakeScreenList>();
     std::shared_ptr<FakeWindowSystem> windows = std::make_shared<FakeWindowSystem>(queue, screens);
     std::shared_ptr<FakeSystem> system = std::make_shared<FakeSystem>();
+    std::shared_ptr<FakeAudioSystem> audio = std::make_shared<FakeAudioSystem>(queue);
     // Further fakes are added here as members, each installed by the constructor.
 };
 

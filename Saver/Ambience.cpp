@@ -1,0 +1,169 @@
+#include "Saver/Ambience.hpp"
+
+#include "Platform/AudioSystem.hpp"
+#include "Platform/Bundle.hpp"
+#include "Platform/MainQueue.hpp"
+#include "Platform/Platform.hpp"
+
+#include <algorithm>
+#include <limits>
+
+namespace orrelith {
+
+namespace {
+
+using platform::AudioEngine;
+using platform::AudioPCMBuffer;
+using platform::AudioPlayerNode;
+using platform::DispatchTimer;
+
+struct State {
+    std::shared_ptr<AudioEngine> engine;
+    std::shared_ptr<AudioPlayerNode> player;
+    std::shared_ptr<AudioPCMBuffer> buffer;
+    std::shared_ptr<DispatchTimer> fade;
+    std::shared_ptr<DispatchTimer> watchdog;
+};
+
+State& state() {
+    static State shared;
+    return shared;
+}
+
+void cancel(std::shared_ptr<DispatchTimer>& timer) {
+    if (timer)
+        timer->cancel();
+    timer.reset();
+}
+
+bool neverWanted() { return false; }
+
+bool wanted() { return Ambience::stillWanted && Ambience::stillWanted(); }
+
+// Slow at both ends; the last step is the target itself, which the float formula can miss by a rounding.
+float rampVolume(float from, float target, int tick, int steps) {
+    if (tick >= steps)
+        return target;
+    float t = static_cast<float>(tick) / static_cast<float>(steps);
+    return from + (target - from) * t * t * (3.0f - 2.0f * t);
+}
+
+// An address inside this library, by which the platform finds the bundle that holds this code.
+const void* codeAddress() { return reinterpret_cast<const void*>(&neverWanted); }
+
+} // namespace
+
+std::function<bool()> Ambience::stillWanted = neverWanted;
+
+void Ambience::start(const Settings& settings) {
+    if (!settings.sound || !(settings.soundVolume > 0)) {
+        stop();
+        return;
+    }
+    auto target = static_cast<float>(settings.soundVolume);
+    auto& s = state();
+    if (s.player && s.player->isPlaying()) {
+        ramp(target, glideSeconds);
+        return;
+    }
+    if (!s.buffer)
+        s.buffer = load();
+    if (!s.buffer)
+        return;
+    auto engine = platform::audio().makeEngine();
+    auto player = platform::audio().makePlayerNode();
+    if (!engine || !player)
+        return;
+    engine->attach(player);
+    engine->connectToMainMixer(player, s.buffer->format());
+    auto mixer = engine->mainMixerNode();
+    // Without a mixer the sound would come at full level with no fade: rather none.
+    if (!mixer)
+        return;
+    mixer->setOutputVolume(0);
+    if (!engine->start())
+        return;
+    player->scheduleBuffer(s.buffer, AudioPlayerNode::BufferOptions::loops);
+    player->play();
+    s.engine = std::move(engine);
+    s.player = std::move(player);
+    ramp(target, fadeInSeconds);
+    watch();
+}
+
+void Ambience::stop() {
+    auto& s = state();
+    cancel(s.fade);
+    cancel(s.watchdog);
+    if (s.player)
+        s.player->stop();
+    if (s.engine)
+        s.engine->stop();
+    s.player.reset();
+    s.engine.reset();
+}
+
+void Ambience::resetForTesting() {
+    stop();
+    state().buffer.reset();
+    stillWanted = neverWanted;
+}
+
+void Ambience::ramp(float target, double duration) {
+    auto& s = state();
+    cancel(s.fade);
+    if (!s.engine || !s.engine->mainMixerNode())
+        return;
+    float from = s.engine->mainMixerNode()->outputVolume();
+    int steps = std::max(1, static_cast<int>(duration * rampRate));
+    auto timer = platform::mainQueue().makeDispatchTimer();
+    auto tick = std::make_shared<int>(0);
+    timer->setEventHandler([weak = std::weak_ptr<DispatchTimer>(timer), tick, from, target, steps] {
+        auto self = weak.lock();
+        auto& s = state();
+        if (!self || self != s.fade || !s.engine || !s.engine->mainMixerNode())
+            return;
+        ++*tick;
+        s.engine->mainMixerNode()->setOutputVolume(rampVolume(from, target, *tick, steps));
+        if (*tick >= steps)
+            cancel(s.fade);
+    });
+    timer->schedule(0, duration / steps, 0);
+    s.fade = timer;
+    timer->resume();
+}
+
+void Ambience::watch() {
+    auto& s = state();
+    cancel(s.watchdog);
+    auto timer = platform::mainQueue().makeDispatchTimer();
+    timer->setEventHandler([weak = std::weak_ptr<DispatchTimer>(timer)] {
+        auto self = weak.lock();
+        if (!self || self != state().watchdog)
+            return;
+        if (!wanted())
+            stop();
+    });
+    timer->schedule(watchdogPeriod, watchdogPeriod, 0);
+    s.watchdog = timer;
+    timer->resume();
+}
+
+std::shared_ptr<AudioPCMBuffer> Ambience::load() {
+    auto bundle = platform::system().bundleContaining(codeAddress());
+    if (!bundle || !bundle->resourcePath)
+        return nullptr;
+    auto file = platform::audio().openFileForReading(*bundle->resourcePath / trackPath);
+    if (!file)
+        return nullptr;
+    auto length = file->length();
+    // A buffer counts its frames in 32 bits; a longer track cannot be held.
+    if (length <= 0 || length > std::numeric_limits<platform::AudioFrameCount>::max())
+        return nullptr;
+    auto buffer = AudioPCMBuffer::create(file->processingFormat(), static_cast<platform::AudioFrameCount>(length));
+    if (!buffer || !file->readIntoBuffer(*buffer) || buffer->frameLength() == 0)
+        return nullptr;
+    return buffer;
+}
+
+} // namespace orrelith
