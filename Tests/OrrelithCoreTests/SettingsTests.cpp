@@ -1,37 +1,42 @@
+#include <functional>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "OrrelithCore/Settings.hpp"
 
 using namespace orrelith;
-using nlohmann::json;
 
 namespace {
 
 Catalog catalogOf(const std::vector<std::string>& slugs) {
-    Catalog catalog{"", {}};
+    Catalog catalog;
     for (const auto& slug : slugs) {
         catalog.scenes.push_back(Scene{slug, slug, "", 1, 1, {}});
     }
     return catalog;
 }
 
-Settings decodedMember(const std::string& key, const std::string& valueText) {
-    return Settings::decode("{\"" + key + "\":" + valueText + "}");
-}
+using Pool = std::optional<std::vector<std::string>>;
 
 } // namespace
 
-TEST(DisplayMode, DecodesTheTwoCaseShapes) {
-    EXPECT_EQ(DisplayMode::decode(R"({"shuffle":{}})"), DisplayMode::shuffle());
-    EXPECT_EQ(DisplayMode::decode(R"({"shuffle":{"ignored":1}})"), DisplayMode::shuffle());
-    EXPECT_EQ(DisplayMode::decode(R"({"fixed":{"_0":"helm"}})"), DisplayMode::fixed("helm"));
-    EXPECT_EQ(DisplayMode::decode(R"({"fixed":{"_0":"helm"},"note":true})"), DisplayMode::fixed("helm"));
-    EXPECT_NE(DisplayMode::fixed("a"), DisplayMode::fixed("b"));
-    EXPECT_NE(DisplayMode::fixed(""), DisplayMode::shuffle());
-}
-
-TEST(DisplayMode, CaseKeyCountOtherThanOneFailsWithTheExactMessage) {
+TEST(DisplayMode, DecodesExactlyOneCaseKeyAndIgnoresOtherMembers) {
+    const std::vector<std::pair<const char*, std::optional<DisplayMode>>> table = {
+        {R"({"shuffle":{}})", DisplayMode::shuffle()},
+        {R"({"shuffle":{"ignored":1}})", DisplayMode::shuffle()},
+        {R"({"fixed":{"_0":"helm"},"note":true})", DisplayMode::fixed("helm")},
+        {R"({"shuffle":true})", std::nullopt}, {R"({"fixed":"a"})", std::nullopt},
+        {R"({"fixed":{}})", std::nullopt},     {R"({"fixed":{"_0":5}})", std::nullopt},
+        {R"("shuffle")", std::nullopt},
+    };
+    for (const auto& [text, expected] : table) {
+        if (expected) {
+            EXPECT_EQ(DisplayMode::decode(text), *expected) << text;
+        } else {
+            EXPECT_THROW(DisplayMode::decode(text), DecodingError) << text;
+        }
+    }
     for (const char* text : {R"({})", R"({"other":{}})", R"({"shuffle":{},"fixed":{"_0":"a"}})"}) {
         try {
             DisplayMode::decode(text);
@@ -42,21 +47,44 @@ TEST(DisplayMode, CaseKeyCountOtherThanOneFailsWithTheExactMessage) {
     }
 }
 
-TEST(DisplayMode, MalformedCasePayloadsFail) {
-    for (const char* text : {R"({"shuffle":true})", R"({"shuffle":[]})", R"({"fixed":"a"})", R"({"fixed":{}})",
-                             R"({"fixed":{"_0":5}})", R"({"fixed":{"_0":null}})", R"("shuffle")", R"([])"}) {
-        EXPECT_THROW(DisplayMode::decode(text), DecodingError) << text;
+// Each row: one member as written, and how the decoded record differs from Settings().
+TEST(Settings, DecodesMemberByMemberFallingBackToDefaults) {
+    using Change = std::function<void(Settings&)>;
+    const auto interval = [](double v) -> Change { return [v](Settings& s) { s.shuffleInterval = v; }; };
+    const auto volume = [](double v) -> Change { return [v](Settings& s) { s.soundVolume = v; }; };
+    const auto pool = [](Pool p) -> Change { return [p](Settings& s) { s.shufflePool = p; }; };
+    const Change none = [](Settings&) {};
+    const std::vector<std::pair<std::string, Change>> table = {
+        {R"("shuffleInterval":45)", interval(30)},   {R"("shuffleInterval":90)", interval(60)},
+        {R"("shuffleInterval":100)", interval(120)}, {R"("shuffleInterval":450)", interval(300)},
+        {R"("shuffleInterval":210)", interval(120)}, {R"("shuffleInterval":211)", interval(300)},
+        {R"("shuffleInterval":1000)", interval(600)}, {R"("shuffleInterval":0)", interval(0)},
+        {R"("shuffleInterval":-5)", interval(-5)},   {R"("shuffleInterval":"60")", none},
+        {R"("soundVolume":1.7)", volume(1)},         {R"("soundVolume":-0.2)", volume(0)},
+        {R"("soundVolume":0.25)", volume(0.25)},     {R"("soundVolume":"0.5")", none},
+        {R"("shufflePool":null)", none},             {R"("shufflePool":["a",3])", none},
+        {R"("shufflePool":[])", pool(std::vector<std::string>{})},
+        {R"("shufflePool":["b","a"])", pool(std::vector<std::string>{"b", "a"})},
+        {R"("crossfade":false)", [](Settings& s) { s.crossfade = false; }},
+        {R"("showSceneName":true)", [](Settings& s) { s.showSceneName = true; }},
+        {R"("sound":0)", none}, {R"("autoInstallUpdates":"false")", none}, {R"("lightCanvas":null)", none},
+        {R"("displays":{"A":{"fixed":{"_0":"x"}},"B":{"shuffle":{}}})",
+         [](Settings& s) { s.displays = {{"A", DisplayMode::fixed("x")}, {"B", DisplayMode::shuffle()}}; }},
+        {R"("displays":{"A":{"fixed":{"_0":"x"}},"B":{"shuffle":{},"fixed":{"_0":"y"}}})", none},
+        {R"("displays":[])", none},
+        {R"("displayNames":{"A":"Left"})", [](Settings& s) { s.displayNames = {{"A", "Left"}}; }},
+        {R"("displayNames":{"A":"Left","B":2})", none},
+        {R"("unknown":[1,{"x":2}])", none},
+    };
+    for (const auto& [member, change] : table) {
+        Settings expected;
+        change(expected);
+        EXPECT_EQ(Settings::decode("{" + member + "}"), expected) << member;
     }
-}
-
-TEST(Settings, EmptyObjectGivesExactlyTheDefaults) {
-    const Settings defaults;
-    EXPECT_EQ(Settings::decode("{}"), defaults);
-    EXPECT_TRUE(defaults.displays.empty() && defaults.displayNames.empty() && !defaults.shufflePool);
-    EXPECT_EQ(defaults.shuffleInterval, 600);
-    EXPECT_EQ(defaults.soundVolume, 0.6);
-    EXPECT_TRUE(defaults.distinctAcrossDisplays && defaults.crossfade && !defaults.showSceneName &&
-                defaults.halfFrameRate && defaults.lightCanvas && defaults.sound && defaults.autoInstallUpdates);
+    Settings partlyDamaged;
+    partlyDamaged.soundVolume = 1;
+    partlyDamaged.crossfade = false;
+    EXPECT_EQ(Settings::decode(R"({"soundVolume":2,"sound":"no","crossfade":false,"displays":7})"), partlyDamaged);
 }
 
 TEST(Settings, OnlyNonObjectsAndNonJsonFailTheWholeDocument) {
@@ -65,77 +93,13 @@ TEST(Settings, OnlyNonObjectsAndNonJsonFailTheWholeDocument) {
     }
 }
 
-TEST(Settings, IntervalIsSnappedToAnOfferedOneWithTiesGoingShorter) {
-    const std::vector<std::pair<std::string, double>> table = {
-        {"45", 30},   {"90", 60},  {"100", 120}, {"450", 300},  {"1000", 600}, {"0", 0},   {"-5", -5},
-        {"30", 30},   {"300.0", 300}, {"1", 30},  {"210", 120}, {"211", 300},  {"\"60\"", 600}, {"null", 600}, {"true", 600},
-    };
-    for (const auto& [text, expected] : table) {
-        EXPECT_EQ(decodedMember("shuffleInterval", text).shuffleInterval, expected) << text;
-    }
-}
-
-TEST(Settings, VolumeIsClampedToTheUnitRange) {
-    const std::vector<std::pair<std::string, double>> table = {
-        {"1.7", 1}, {"-0.2", 0}, {"0.25", 0.25}, {"1", 1}, {"0", 0}, {"\"0.5\"", 0.6}, {"null", 0.6},
-    };
-    for (const auto& [text, expected] : table) {
-        EXPECT_EQ(decodedMember("soundVolume", text).soundVolume, expected) << text;
-    }
-}
-
-TEST(Settings, FlagsAcceptOnlyJsonBooleans) {
-    const std::vector<std::pair<std::string, bool Settings::*>> flags = {
-        {"distinctAcrossDisplays", &Settings::distinctAcrossDisplays}, {"crossfade", &Settings::crossfade},
-        {"showSceneName", &Settings::showSceneName},   {"halfFrameRate", &Settings::halfFrameRate},
-        {"lightCanvas", &Settings::lightCanvas},       {"sound", &Settings::sound},
-        {"autoInstallUpdates", &Settings::autoInstallUpdates},
-    };
-    const Settings defaults;
-    for (const auto& [key, field] : flags) {
-        EXPECT_EQ(decodedMember(key, "true").*field, true) << key;
-        EXPECT_EQ(decodedMember(key, "false").*field, false) << key;
-        for (const char* wrong : {"1", "0", "\"true\"", "null", "{}"}) {
-            EXPECT_EQ(decodedMember(key, wrong).*field, defaults.*field) << key << " = " << wrong;
-        }
-    }
-}
-
-TEST(Settings, PoolAbsentNullOrUnreadableIsAbsentButEmptyStaysPresent) {
-    EXPECT_FALSE(decodedMember("shufflePool", "null").shufflePool);
-    EXPECT_FALSE(decodedMember("shufflePool", "[\"a\",3]").shufflePool);
-    EXPECT_FALSE(decodedMember("shufflePool", "\"a\"").shufflePool);
-    EXPECT_EQ(decodedMember("shufflePool", "[]").shufflePool, std::vector<std::string>{});
-    EXPECT_EQ(decodedMember("shufflePool", "[\"b\",\"a\"]").shufflePool, (std::vector<std::string>{"b", "a"}));
-}
-
-TEST(Settings, DisplayMapsAreReadAllOrNothing) {
-    const auto good = decodedMember("displays", R"({"A":{"fixed":{"_0":"x"}},"B":{"shuffle":{}}})");
-    EXPECT_EQ(good.displays, (std::map<std::string, DisplayMode>{{"A", DisplayMode::fixed("x")},
-                                                                 {"B", DisplayMode::shuffle()}}));
-    EXPECT_TRUE(decodedMember("displays", R"({"A":{"fixed":{"_0":"x"}},"B":{"shuffle":{},"fixed":{"_0":"y"}}})")
-                    .displays.empty());
-    EXPECT_TRUE(decodedMember("displays", R"([{"shuffle":{}}])").displays.empty());
-    EXPECT_EQ(decodedMember("displayNames", R"({"A":"Left","B":"Right"})").displayNames.size(), 2U);
-    EXPECT_TRUE(decodedMember("displayNames", R"({"A":"Left","B":2})").displayNames.empty());
-}
-
-TEST(Settings, DamagedMembersDoNotSpoilTheReadableOnes) {
-    const auto settings = Settings::decode(
-        R"({"displays":7,"shuffleInterval":"x","crossfade":false,"soundVolume":0.3,"unknown":[1,2],"sound":"no"})");
-    Settings expected;
-    expected.crossfade = false;
-    expected.soundVolume = 0.3;
-    EXPECT_EQ(settings, expected);
-}
-
-TEST(Settings, EncodesElevenCompactMembersInOrderForTheDefaults) {
+TEST(Settings, DefaultsEncodeAsElevenCompactMembersInOrder) {
     const std::string text = Settings().encode();
     EXPECT_EQ(text, R"({"displays":{},"displayNames":{},"shuffleInterval":600,"distinctAcrossDisplays":true,)"
                     R"("crossfade":true,"showSceneName":false,"halfFrameRate":true,"lightCanvas":true,"sound":true,)"
                     R"("soundVolume":0.6,"autoInstallUpdates":true})");
-    EXPECT_EQ(json::parse(text).size(), 11U);
     EXPECT_EQ(Settings::decode(text), Settings());
+    EXPECT_EQ(Settings::decode("{}"), Settings());
 }
 
 TEST(Settings, EncodeThenDecodeGivesTheRecordBack) {
@@ -144,54 +108,32 @@ TEST(Settings, EncodeThenDecodeGivesTheRecordBack) {
                          {"frame--1920x0", DisplayMode::shuffle()}};
     settings.displayNames = {{"frame--1920x0", "Left \u00e9cran"}};
     settings.shuffleInterval = 120;
-    settings.shufflePool = std::vector<std::string>{"c", "a", "b"};
     settings.distinctAcrossDisplays = false;
-    settings.showSceneName = true;
     settings.soundVolume = 0.35;
-    EXPECT_EQ(Settings::decode(settings.encode()), settings);
-    settings.shufflePool = std::vector<std::string>{};
-    EXPECT_EQ(Settings::decode(settings.encode()), settings);
+    for (const Pool& pool : {Pool{{"c", "a", "b"}}, Pool{std::vector<std::string>{}}}) {
+        settings.shufflePool = pool;
+        EXPECT_EQ(Settings::decode(settings.encode()), settings);
+    }
 }
 
-TEST(Settings, EncodeWritesValuesAsHeldAndRefusesNonFiniteNumbers) {
+TEST(Settings, EncodeWritesValuesAsHeld) {
     Settings settings;
     settings.shuffleInterval = 45;
     settings.soundVolume = 1.5;
-    const auto document = json::parse(settings.encode());
+    const auto document = nlohmann::json::parse(settings.encode());
     EXPECT_EQ(document["shuffleInterval"], 45);
     EXPECT_EQ(document["soundVolume"], 1.5);
-    settings.shuffleInterval = std::numeric_limits<double>::infinity();
-    EXPECT_THROW(static_cast<void>(settings.encode()), std::invalid_argument);
-    settings.shuffleInterval = 30;
-    settings.displayNames["bad"] = "\xff\xfe";
-    EXPECT_THROW(static_cast<void>(settings.encode()), std::invalid_argument);
-}
-
-TEST(Settings, ModeFallsBackToShuffleForUnknownDisplaysAndMissingScenes) {
-    const auto catalog = catalogOf({"a", "b"});
-    Settings settings;
-    settings.displays = {{"pinned", DisplayMode::fixed("b")}, {"gone", DisplayMode::fixed("zzz")},
-                         {"shuffling", DisplayMode::shuffle()}};
-    EXPECT_EQ(settings.mode("pinned", catalog), DisplayMode::fixed("b"));
-    EXPECT_EQ(settings.mode("gone", catalog), DisplayMode::shuffle());
-    EXPECT_EQ(settings.mode("shuffling", catalog), DisplayMode::shuffle());
-    EXPECT_EQ(settings.mode("unknown", catalog), DisplayMode::shuffle());
 }
 
 TEST(Settings, PoolKeepsCatalogOrderAndFallsBackToEverySlug) {
-    const auto catalog = catalogOf({"a", "b", "c", "d"});
     const std::vector<std::string> all{"a", "b", "c", "d"};
-    const std::vector<std::pair<std::optional<std::vector<std::string>>, std::vector<std::string>>> table = {
-        {std::nullopt, all},
-        {std::vector<std::string>{}, all},
-        {std::vector<std::string>{"d", "b"}, {"b", "d"}},
-        {std::vector<std::string>{"c", "c", "zzz"}, {"c"}},
-        {std::vector<std::string>{"zzz"}, all},
+    const std::vector<std::pair<Pool, std::vector<std::string>>> table = {
+        {std::nullopt, all},          {std::vector<std::string>{}, all},
+        {Pool{{"d", "b"}}, {"b", "d"}}, {Pool{{"c", "c", "zzz"}}, {"c"}}, {Pool{{"zzz"}}, all},
     };
     for (const auto& [pool, expected] : table) {
         Settings settings;
         settings.shufflePool = pool;
-        EXPECT_EQ(settings.pool(catalog), expected);
+        EXPECT_EQ(settings.pool(catalogOf(all)), expected);
     }
-    EXPECT_TRUE(Settings().pool(Catalog{}).empty());
 }
