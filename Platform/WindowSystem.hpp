@@ -8,6 +8,7 @@
 
 namespace orrelith::platform {
 
+class ButtonBackend;
 class Image;
 class ImageViewBackend;
 class LabelBackend;
@@ -23,6 +24,7 @@ public:
     virtual std::unique_ptr<ViewBackend> makeViewBackend() = 0;
     virtual std::unique_ptr<LabelBackend> makeLabelBackend() = 0;
     virtual std::unique_ptr<ImageViewBackend> makeImageViewBackend() = 0;
+    virtual std::unique_ptr<ButtonBackend> makeButtonBackend() = 0;
     // `window` owns the backend and outlives it; the backend reports toolkit changes to it.
     virtual std::unique_ptr<WindowBackend> makeWindowBackend(Window& window, const Rect& contentRect,
                                                              WindowStyle style) = 0;

@@ -43,6 +43,10 @@ FakeLabelBackend& FakeLabelBackend::of(const TextLabel& label) {
     return dynamic_cast<FakeLabelBackend&>(label.backend());
 }
 
+FakeButtonBackend& FakeButtonBackend::of(const Button& button) {
+    return dynamic_cast<FakeButtonBackend&>(button.backend());
+}
+
 FakeImageViewBackend& FakeImageViewBackend::of(const ImageView& view) {
     return dynamic_cast<FakeImageViewBackend&>(view.backend());
 }

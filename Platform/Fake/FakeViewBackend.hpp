@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Fake/FakeMainQueue.hpp"
+#include "Platform/Button.hpp"
 #include "Platform/ImageView.hpp"
 #include "Platform/TextLabel.hpp"
 
@@ -98,6 +99,28 @@ public:
 
     std::shared_ptr<Image> image;
     std::optional<ImageScaling> scaling;
+};
+
+// A button whose action a test triggers with click(), as a person's click would.
+class FakeButtonBackend : public FakeViewBackendOf<ButtonBackend> {
+public:
+    using FakeViewBackendOf::FakeViewBackendOf;
+    static FakeButtonBackend& of(const Button& button);
+    void setTitle(const std::string& title) override { this->title = title; }
+    void setKeyEquivalent(KeyEquivalent key) override { keyEquivalent = key; }
+    void setAction(std::function<void()> action) override { action_ = std::move(action); }
+    // 13-point text: 7.8 points a character plus 24 points of bezel, 32 high.
+    Size fittingSize() const override { return {static_cast<double>(title.size()) * 7.8 + 24, 32}; }
+    void click() {
+        auto action = action_;
+        if (action)
+            action();
+    }
+    std::string title;
+    KeyEquivalent keyEquivalent = KeyEquivalent::None;
+
+private:
+    std::function<void()> action_;
 };
 
 // An image that remembers where it came from.

@@ -24,6 +24,11 @@ std::unique_ptr<ImageViewBackend> FakeWindowSystem::makeImageViewBackend() {
     return std::make_unique<FakeImageViewBackend>(queue_);
 }
 
+std::unique_ptr<ButtonBackend> FakeWindowSystem::makeButtonBackend() {
+    ++record_.buttonBackendsMade;
+    return std::make_unique<FakeButtonBackend>(queue_);
+}
+
 std::unique_ptr<WindowBackend> FakeWindowSystem::makeWindowBackend(Window& window, const Rect& contentRect,
                                                                    WindowStyle) {
     ++record_.windowBackendsMade;

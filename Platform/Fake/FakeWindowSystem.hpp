@@ -26,6 +26,7 @@ public:
         std::size_t viewBackendsMade = 0;
         std::size_t labelBackendsMade = 0;
         std::size_t imageViewBackendsMade = 0;
+        std::size_t buttonBackendsMade = 0;
         std::size_t windowBackendsMade = 0;
         std::vector<std::filesystem::path> imageLoads;
         std::vector<AnimationRecord> animations;
@@ -37,6 +38,7 @@ public:
     std::unique_ptr<ViewBackend> makeViewBackend() override;
     std::unique_ptr<LabelBackend> makeLabelBackend() override;
     std::unique_ptr<ImageViewBackend> makeImageViewBackend() override;
+    std::unique_ptr<ButtonBackend> makeButtonBackend() override;
     std::unique_ptr<WindowBackend> makeWindowBackend(Window& window, const Rect& contentRect,
                                                      WindowStyle style) override;
     std::shared_ptr<Image> loadImage(const std::filesystem::path& path) override;
