@@ -1,0 +1,151 @@
+#include "Platform/Linux/GtkWindowBackend.hpp"
+
+#include "Platform/Linux/GlibSources.hpp"
+#include "Platform/Linux/GtkViewContainer.hpp"
+#include "Platform/Linux/GtkWidgetBackend.hpp"
+#include "Platform/View.hpp"
+
+#include <cmath>
+
+namespace orrelith::platform {
+
+namespace {
+
+bool has(WindowStyle style, WindowStyle flag) {
+    return (static_cast<unsigned>(style) & static_cast<unsigned>(flag)) != 0;
+}
+
+int pixels(double points) { return std::max(1, static_cast<int>(std::lround(points))); }
+
+} // namespace
+
+GtkWindowBackend::GtkWindowBackend(Window& window, const Rect& contentRect, WindowStyle style,
+                                   std::shared_ptr<GdkScreenList> screens)
+    : owner_(window), screens_(std::move(screens)), window_(GTK_WINDOW(gtk_window_new())),
+      root_(viewcontainer::create()), frame_(contentRect) {
+    g_object_ref(window_);
+    gtk_window_set_decorated(window_, style != WindowStyle::Borderless);
+    gtk_window_set_resizable(window_, has(style, WindowStyle::Resizable));
+    gtk_window_set_deletable(window_, has(style, WindowStyle::Closable));
+    gtk_window_set_default_size(window_, pixels(contentRect.width()), pixels(contentRect.height()));
+    gtk_window_set_child(window_, root_);
+    viewcontainer::setResizeHandler(root_, [this](int width, int height) { rootResized(width, height); });
+    g_signal_connect(window_, "map", G_CALLBACK(mapped), this);
+    g_signal_connect(window_, "unmap", G_CALLBACK(unmapped), this);
+    g_signal_connect(window_, "close-request", G_CALLBACK(closeRequested), this);
+}
+
+GtkWindowBackend::~GtkWindowBackend() {
+    if (pendingReport_)
+        g_source_remove(pendingReport_);
+    viewcontainer::setResizeHandler(root_, nullptr);
+    g_signal_handlers_disconnect_by_data(window_, this);
+    viewcontainer::setContent(root_, nullptr);
+    if (!destroyed_)
+        gtk_window_destroy(window_);
+    g_object_unref(window_);
+}
+
+void GtkWindowBackend::setContentView(View* view) {
+    auto* backend = view ? dynamic_cast<GtkWidgetBackend*>(&view->backend()) : nullptr;
+    viewcontainer::setContent(root_, backend ? backend->widget() : nullptr);
+}
+
+void GtkWindowBackend::setFrame(const Rect& frame) {
+    frame_ = frame;
+    gtk_window_set_default_size(window_, pixels(frame.width()), pixels(frame.height()));
+}
+
+void GtkWindowBackend::setTitle(const std::string& title) { gtk_window_set_title(window_, title.c_str()); }
+
+void GtkWindowBackend::show() {
+    if (!destroyed_)
+        gtk_window_present(window_);
+}
+
+void GtkWindowBackend::hide() { gtk_widget_set_visible(GTK_WIDGET(window_), FALSE); }
+
+void GtkWindowBackend::close() {
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    viewcontainer::setContent(root_, nullptr);
+    gtk_window_destroy(window_);
+}
+
+void GtkWindowBackend::makeFullScreen(const Screen& screen) {
+    fullScreenFrame_ = screen.frame();
+    frame_ = screen.frame();
+    gtk_window_set_default_size(window_, pixels(frame_.width()), pixels(frame_.height()));
+    auto* monitorScreen = dynamic_cast<const GdkMonitorScreen*>(&screen);
+    if (monitorScreen)
+        gtk_window_fullscreen_on_monitor(window_, monitorScreen->monitor());
+    else
+        gtk_window_fullscreen(window_);
+}
+
+void GtkWindowBackend::beginSheet(WindowBackend& sheet) {
+    auto* other = dynamic_cast<GtkWindowBackend*>(&sheet);
+    if (!other || other->destroyed_)
+        return;
+    gtk_window_set_transient_for(other->window_, window_);
+    gtk_window_set_modal(other->window_, TRUE);
+    gtk_window_present(other->window_);
+}
+
+void GtkWindowBackend::endSheet(WindowBackend& sheet) {
+    auto* other = dynamic_cast<GtkWindowBackend*>(&sheet);
+    if (!other || other->destroyed_)
+        return;
+    gtk_widget_set_visible(GTK_WIDGET(other->window_), FALSE);
+    gtk_window_set_modal(other->window_, FALSE);
+    gtk_window_set_transient_for(other->window_, nullptr);
+}
+
+std::shared_ptr<Screen> GtkWindowBackend::screen() const {
+    GdkSurface* surface = destroyed_ ? nullptr : gtk_native_get_surface(GTK_NATIVE(window_));
+    GdkMonitor* monitor = surface ? gdk_display_get_monitor_at_surface(gdk_surface_get_display(surface), surface) : nullptr;
+    screens_->screens();
+    if (auto found = monitor ? screens_->screenFor(monitor) : nullptr)
+        return found;
+    // Not placed yet (or the compositor does not say where): the screen the frame lies on.
+    for (auto& candidate : screens_->screens())
+        if (candidate->frame().intersects(frame_))
+            return candidate;
+    return nullptr;
+}
+
+void GtkWindowBackend::rootResized(int width, int height) {
+    Rect origin = fullScreenFrame_ && gtk_window_is_fullscreen(window_) ? *fullScreenFrame_ : frame_;
+    frame_ = Rect{origin.origin, {static_cast<double>(width), static_cast<double>(height)}};
+    if (!pendingReport_)
+        pendingReport_ = g_idle_add(
+            [](gpointer self) -> gboolean {
+                static_cast<GtkWindowBackend*>(self)->reportSize();
+                return G_SOURCE_REMOVE;
+            },
+            this);
+}
+
+// Outside GTK's layout pass: the Window lays its views out again, which asks GTK for another layout.
+void GtkWindowBackend::reportSize() {
+    pendingReport_ = 0;
+    glib::runGuarded([this] { owner_.toolkitResized(frame_); }, "window resize");
+}
+
+void GtkWindowBackend::mapped(GtkWidget*, gpointer self) {
+    auto* backend = static_cast<GtkWindowBackend*>(self);
+    glib::runGuarded([backend] { backend->owner_.toolkitShown(true); }, "window map");
+}
+
+void GtkWindowBackend::unmapped(GtkWidget*, gpointer self) {
+    auto* backend = static_cast<GtkWindowBackend*>(self);
+    glib::runGuarded([backend] { backend->owner_.toolkitShown(false); }, "window unmap");
+}
+
+gboolean GtkWindowBackend::closeRequested(GtkWindow* window, gpointer) {
+    gtk_widget_set_visible(GTK_WIDGET(window), FALSE);
+    return TRUE;
+}
+
+} // namespace orrelith::platform

@@ -1,0 +1,32 @@
+#include "Platform/Linux/GtkWindowSystem.hpp"
+
+#include "Platform/Linux/GtkImageViewBackend.hpp"
+#include "Platform/Linux/GtkLabelBackend.hpp"
+#include "Platform/Linux/GtkViewBackend.hpp"
+#include "Platform/Linux/GtkWindowBackend.hpp"
+
+namespace orrelith::platform {
+
+GtkWindowSystem::GtkWindowSystem(std::shared_ptr<MainQueue> queue, std::shared_ptr<GdkScreenList> screens)
+    : screens_(std::move(screens)), animator_(std::make_shared<GtkAnimator>(std::move(queue))) {}
+
+std::unique_ptr<ViewBackend> GtkWindowSystem::makeViewBackend() { return std::make_unique<GtkViewBackend>(); }
+
+std::unique_ptr<LabelBackend> GtkWindowSystem::makeLabelBackend() { return std::make_unique<GtkLabelBackend>(); }
+
+std::unique_ptr<ImageViewBackend> GtkWindowSystem::makeImageViewBackend() {
+    return std::make_unique<GtkImageViewBackend>();
+}
+
+std::unique_ptr<WindowBackend> GtkWindowSystem::makeWindowBackend(Window& window, const Rect& contentRect,
+                                                                  WindowStyle style) {
+    return std::make_unique<GtkWindowBackend>(window, contentRect, style, screens_);
+}
+
+std::shared_ptr<Image> GtkWindowSystem::loadImage(const std::filesystem::path& path) {
+    return TextureImage::load(path);
+}
+
+void GtkWindowSystem::animate(AnimationGroup group) { animator_->run(std::move(group)); }
+
+} // namespace orrelith::platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Platform/Linux/GdkScreenList.hpp"
+#include "Platform/Linux/GtkAnimator.hpp"
+#include "Platform/MainQueue.hpp"
+#include "Platform/WindowSystem.hpp"
+
+#include <memory>
+
+namespace orrelith::platform {
+
+// Views, windows, images and animations on GTK 4. Needs GTK initialised with a display. Main thread only.
+class GtkWindowSystem : public WindowSystem {
+public:
+    GtkWindowSystem(std::shared_ptr<MainQueue> queue, std::shared_ptr<GdkScreenList> screens);
+
+    std::unique_ptr<ViewBackend> makeViewBackend() override;
+    std::unique_ptr<LabelBackend> makeLabelBackend() override;
+    std::unique_ptr<ImageViewBackend> makeImageViewBackend() override;
+    std::unique_ptr<WindowBackend> makeWindowBackend(Window& window, const Rect& contentRect,
+                                                     WindowStyle style) override;
+    std::shared_ptr<Image> loadImage(const std::filesystem::path& path) override;
+    void animate(AnimationGroup group) override;
+
+private:
+    std::shared_ptr<GdkScreenList> screens_;
+    std::shared_ptr<GtkAnimator> animator_;
+};
+
+} // namespace orrelith::platform
