@@ -47,9 +47,9 @@ Scene decodeScene(const nlohmann::json& object, std::size_t index) {
     if (!object.is_object()) {
         throw DecodingError(where + " is not an object");
     }
-    return Scene{stringMember(object, "slug", where),         stringMember(object, "title", where),
-                 stringMember(object, "subtitle", where),     wholeMember(object, "channel", where),
-                 wholeMember(object, "generation", where),    optionalPath(object, where)};
+    return Scene{stringMember(object, "slug", where),      stringMember(object, "title", where),
+                 stringMember(object, "subtitle", where),  wholeMember(object, "channel", where),
+                 wholeMember(object, "generation", where), optionalPath(object, where)};
 }
 
 } // namespace
@@ -82,7 +82,8 @@ std::vector<std::string> Catalog::slugs() const {
 }
 
 const Scene* Catalog::scene(std::string_view slug) const {
-    const auto found = std::find_if(scenes.begin(), scenes.end(), [&](const Scene& s) { return s.slug == slug; });
+    const auto found =
+        std::find_if(scenes.begin(), scenes.end(), [&](const Scene& s) { return s.slug == slug; });
     return found == scenes.end() ? nullptr : &*found;
 }
 

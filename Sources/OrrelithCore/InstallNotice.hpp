@@ -11,7 +11,9 @@ public:
     enum class Kind { failed, none, installed };
 
     // Show the failure alert with this message.
-    static InstallNotice failed(std::string message) { return InstallNotice(Kind::failed, std::move(message)); }
+    static InstallNotice failed(std::string message) {
+        return InstallNotice(Kind::failed, std::move(message));
+    }
     // Show nothing.
     static InstallNotice none() { return InstallNotice(Kind::none, {}); }
     // Show the "installed" alert.

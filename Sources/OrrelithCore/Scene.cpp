@@ -16,7 +16,9 @@ std::string Scene::caption() const {
 
 std::size_t std::hash<orrelith::Scene>::operator()(const orrelith::Scene& scene) const noexcept {
     std::size_t seed = 0;
-    auto mix = [&seed](std::size_t value) { seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2); };
+    auto mix = [&seed](std::size_t value) {
+        seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
+    };
     mix(std::hash<std::string>{}(scene.slug));
     mix(std::hash<std::string>{}(scene.title));
     mix(std::hash<std::string>{}(scene.subtitle));

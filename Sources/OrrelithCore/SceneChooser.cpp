@@ -111,7 +111,8 @@ std::string SceneChooser::fallback(const std::vector<std::string>& pool, const s
         return *current;
     }
     std::vector<std::string> others;
-    std::ranges::copy_if(pool, std::back_inserter(others), [&](const std::string& slug) { return slug != current; });
+    std::ranges::copy_if(pool, std::back_inserter(others),
+                         [&](const std::string& slug) { return slug != current; });
     if (!others.empty()) {
         return others[below(others.size())];
     }

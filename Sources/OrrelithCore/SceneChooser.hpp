@@ -43,7 +43,8 @@ private:
                      const std::set<std::string>& activeDisplays);
     std::set<std::string> taken(const std::string& display, const Settings& settings,
                                 const std::set<std::string>& activeDisplays) const;
-    std::optional<std::string> firstEligible(const std::set<std::string>& pool, const std::set<std::string>& taken,
+    std::optional<std::string> firstEligible(const std::set<std::string>& pool,
+                                             const std::set<std::string>& taken,
                                              const std::optional<std::string>& current) const;
     void startPass(const std::vector<std::string>& pool, const std::optional<std::string>& anchor);
     std::string fallback(const std::vector<std::string>& pool, const std::set<std::string>& taken,

@@ -130,8 +130,9 @@ std::vector<std::string> Settings::pool(const Catalog& catalog) const {
         return all;
     }
     std::vector<std::string> kept;
-    std::ranges::copy_if(all, std::back_inserter(kept),
-                         [&](const std::string& slug) { return std::ranges::find(*shufflePool, slug) != shufflePool->end(); });
+    std::ranges::copy_if(all, std::back_inserter(kept), [&](const std::string& slug) {
+        return std::ranges::find(*shufflePool, slug) != shufflePool->end();
+    });
     return kept.empty() ? all : kept;
 }
 
@@ -145,7 +146,8 @@ Settings Settings::decode(std::string_view json) {
     settings.displayNames = readDisplayNames(document);
     settings.shuffleInterval = offered(numberOr(document, "shuffleInterval", settings.shuffleInterval));
     settings.shufflePool = readPool(document);
-    settings.distinctAcrossDisplays = flagOr(document, "distinctAcrossDisplays", settings.distinctAcrossDisplays);
+    settings.distinctAcrossDisplays =
+        flagOr(document, "distinctAcrossDisplays", settings.distinctAcrossDisplays);
     settings.crossfade = flagOr(document, "crossfade", settings.crossfade);
     settings.showSceneName = flagOr(document, "showSceneName", settings.showSceneName);
     settings.halfFrameRate = flagOr(document, "halfFrameRate", settings.halfFrameRate);

@@ -37,7 +37,8 @@ struct Settings {
 
     // The display's effective mode: a pin to a scene the catalog lacks counts as shuffle.
     DisplayMode mode(const std::string& displayKey, const Catalog& catalog) const;
-    // The effective shuffle pool in catalog order; every catalog slug when the pool is absent or keeps nothing.
+    // The effective shuffle pool in catalog order; every catalog slug when the pool is absent or keeps
+    // nothing.
     std::vector<std::string> pool(const Catalog& catalog) const;
 
     // Forgiving, member by member: unreadable members take their defaults. Throws DecodingError only when the

@@ -16,7 +16,8 @@ struct SettingsStore {
 
     explicit SettingsStore(const KeyedData& defaults) : defaults(defaults) {}
 
-    // The stored record read forgivingly; Settings() when nothing is stored or the bytes are not a JSON object.
+    // The stored record read forgivingly; Settings() when nothing is stored or the bytes are not a JSON
+    // object.
     Settings load() const;
 };
 

@@ -9,7 +9,8 @@ using nlohmann::json;
 namespace {
 
 json sceneJson(const std::string& slug) {
-    return {{"slug", slug}, {"title", "Title " + slug}, {"subtitle", "Sub"}, {"channel", 4}, {"generation", 2}};
+    return {
+        {"slug", slug}, {"title", "Title " + slug}, {"subtitle", "Sub"}, {"channel", 4}, {"generation", 2}};
 }
 
 Catalog decoded(json scenes) {
@@ -36,9 +37,16 @@ TEST(Catalog, DecodesScenesInOrderWithTheirPages) {
 
 TEST(Catalog, AnyMissingOrMistypedMemberFailsTheWholeCatalog) {
     const std::vector<std::pair<std::string, json>> breakages = {
-        {"slug", 7},          {"title", nullptr}, {"subtitle", json::array()}, {"channel", "3"},
-        {"channel", 7.5},     {"channel", true},  {"generation", 9223372036854775808ULL},
-        {"generation", 1e19}, {"path", 12},       {"path", json::object()},
+        {"slug", 7},
+        {"title", nullptr},
+        {"subtitle", json::array()},
+        {"channel", "3"},
+        {"channel", 7.5},
+        {"channel", true},
+        {"generation", 9223372036854775808ULL},
+        {"generation", 1e19},
+        {"path", 12},
+        {"path", json::object()},
     };
     for (const auto& [key, value] : breakages) {
         auto bad = sceneJson("bad");
@@ -50,16 +58,19 @@ TEST(Catalog, AnyMissingOrMistypedMemberFailsTheWholeCatalog) {
         bad.erase(key);
         EXPECT_THROW(decoded({bad}), DecodingError) << "missing " << key;
     }
-    for (const char* text : {R"([])", R"({"scenes":[]})", R"({"mirrored":1,"scenes":[]})", R"({"mirrored":""})",
-                             R"({"mirrored":"","scenes":{}})", R"({"mirrored":"","scenes":[1]})"}) {
+    for (const char* text :
+         {R"([])", R"({"scenes":[]})", R"({"mirrored":1,"scenes":[]})", R"({"mirrored":""})",
+          R"({"mirrored":"","scenes":{}})", R"({"mirrored":"","scenes":[1]})"}) {
         EXPECT_THROW(Catalog::decode(text), DecodingError) << text;
     }
 }
 
 TEST(Catalog, WholeNumbersMayCarryAFractionButMustFitIn64Bits) {
     const auto channel = [](const std::string& number) {
-        return Catalog::decode(R"({"mirrored":"","scenes":[{"slug":"s","title":"t","subtitle":"u","generation":1,)"
-                               R"("channel":)" + number + "}]}")
+        return Catalog::decode(
+                   R"({"mirrored":"","scenes":[{"slug":"s","title":"t","subtitle":"u","generation":1,)"
+                   R"("channel":)" +
+                   number + "}]}")
             .scenes.at(0)
             .channel;
     };

@@ -19,12 +19,19 @@ std::string repeated(const std::string& piece, std::size_t times) {
 }
 
 std::vector<std::string> hostileTexts() {
-    const std::string catalog = R"({"mirrored":"m","scenes":[{"slug":"a","title":"A","subtitle":"s","channel":1,)"
-                                R"("generation":1,"path":null}]})";
-    const std::string settings = R"({"displays":{"K":{"fixed":{"_0":"a"}}},"shufflePool":["a"],"sound":false})";
+    const std::string catalog =
+        R"({"mirrored":"m","scenes":[{"slug":"a","title":"A","subtitle":"s","channel":1,)"
+        R"("generation":1,"path":null}]})";
+    const std::string settings =
+        R"({"displays":{"K":{"fixed":{"_0":"a"}}},"shufflePool":["a"],"sound":false})";
     std::vector<std::string> texts = {
-        std::string("\0\0\0\0", 4), "\x89PNG\r\n\x1a\n", "{\"mirrored\":\"\xff\",\"scenes\":[]}", "{'a':1}",
-        std::string("{\"sound\":true}\0trailing", 22), repeated("[", 100000), repeated("{\"a\":", 100000),
+        std::string("\0\0\0\0", 4),
+        "\x89PNG\r\n\x1a\n",
+        "{\"mirrored\":\"\xff\",\"scenes\":[]}",
+        "{'a':1}",
+        std::string("{\"sound\":true}\0trailing", 22),
+        repeated("[", 100000),
+        repeated("{\"a\":", 100000),
         "{\"displays\":" + repeated("[", 100000) + repeated("]", 100000) + "}",
     };
     for (const auto* document : {&catalog, &settings}) {
@@ -57,7 +64,8 @@ TEST(HostileInput, NestingIsBoundedOnlyOutsideStrings) {
 
 TEST(HostileInput, HugeDocumentsAreReadWhole) {
     const std::string bigName(8 << 20, 'x');
-    const auto settings = Settings::decode(R"({"displayNames":{"K":")" + bigName + R"("},"crossfade":false})");
+    const auto settings =
+        Settings::decode(R"({"displayNames":{"K":")" + bigName + R"("},"crossfade":false})");
     EXPECT_EQ(settings.displayNames.at("K").size(), bigName.size());
     EXPECT_FALSE(settings.crossfade);
     const std::string scene = R"({"slug":"s","title":"t","subtitle":"u","channel":2,"generation":3},)";

@@ -49,7 +49,8 @@ TEST(SceneChooser, DealsEveryPoolSceneOncePerPassWithoutRepeatsAcrossPasses) {
                 EXPECT_NE(slug, previous) << "seed " << seed;
                 dealt.insert(previous = slug);
             }
-            EXPECT_EQ(dealt, std::set<std::string>(settings.shufflePool->begin(), settings.shufflePool->end()));
+            EXPECT_EQ(dealt,
+                      std::set<std::string>(settings.shufflePool->begin(), settings.shufflePool->end()));
         }
         EXPECT_EQ(chooser.showing(), (std::map<std::string, std::string>{{"D", previous}}));
     }
@@ -126,7 +127,8 @@ TEST(SceneChooser, PinsAreHonouredAndAvoidedByShufflers) {
         for (int tick = 0; tick < 8; ++tick) {
             EXPECT_EQ(chooser.next("D1", settings, catalog, active), "p");
             EXPECT_NE(chooser.next("D2", settings, catalog, active), "p") << "seed " << seed;
-            EXPECT_NE(chooser.next("D3", settings, catalog, active), "p") << "a pin the catalog lacks shuffles";
+            EXPECT_NE(chooser.next("D3", settings, catalog, active), "p")
+                << "a pin the catalog lacks shuffles";
         }
     }
 }
@@ -150,4 +152,3 @@ TEST(SceneChooser, DisplaysThatAreNotRunningDoNotBlockTheirScene) {
         EXPECT_EQ(chooser.next("D2", distinct(true), ab, active), active.contains("D1") ? second : first);
     }
 }
-

@@ -141,8 +141,9 @@ TEST(SettingsFile, FailedSavesKeepTheOldDocumentAndLeaveNoTemporaryFile) {
 TEST(SettingsFile, LoadGivesNothingForUnreadableOrOversizedDocuments) {
     TemporaryFolder folder;
     const SettingsFile file(folder.path / "settings.json");
-    for (const std::string& text : std::vector<std::string>{"", "[]", "{\"sound\":", std::string("\0{}", 3),
-                                                             std::string(SettingsFile::maxDocumentSize, ' ') + "{}"}) {
+    for (const std::string& text :
+         std::vector<std::string>{"", "[]", "{\"sound\":", std::string("\0{}", 3),
+                                  std::string(SettingsFile::maxDocumentSize, ' ') + "{}"}) {
         writeText(file.url, text);
         EXPECT_FALSE(file.load()) << text.substr(0, 10);
     }

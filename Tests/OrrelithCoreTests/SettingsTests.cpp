@@ -26,8 +26,10 @@ TEST(DisplayMode, DecodesExactlyOneCaseKeyAndIgnoresOtherMembers) {
         {R"({"shuffle":{}})", DisplayMode::shuffle()},
         {R"({"shuffle":{"ignored":1}})", DisplayMode::shuffle()},
         {R"({"fixed":{"_0":"helm"},"note":true})", DisplayMode::fixed("helm")},
-        {R"({"shuffle":true})", std::nullopt}, {R"({"fixed":"a"})", std::nullopt},
-        {R"({"fixed":{}})", std::nullopt},     {R"({"fixed":{"_0":5}})", std::nullopt},
+        {R"({"shuffle":true})", std::nullopt},
+        {R"({"fixed":"a"})", std::nullopt},
+        {R"({"fixed":{}})", std::nullopt},
+        {R"({"fixed":{"_0":5}})", std::nullopt},
         {R"("shuffle")", std::nullopt},
     };
     for (const auto& [text, expected] : table) {
@@ -55,24 +57,39 @@ TEST(Settings, DecodesMemberByMemberFallingBackToDefaults) {
     const auto pool = [](Pool p) -> Change { return [p](Settings& s) { s.shufflePool = p; }; };
     const Change none = [](Settings&) {};
     const std::vector<std::pair<std::string, Change>> table = {
-        {R"("shuffleInterval":45)", interval(30)},   {R"("shuffleInterval":90)", interval(60)},
-        {R"("shuffleInterval":100)", interval(120)}, {R"("shuffleInterval":450)", interval(300)},
-        {R"("shuffleInterval":210)", interval(120)}, {R"("shuffleInterval":211)", interval(300)},
-        {R"("shuffleInterval":1000)", interval(600)}, {R"("shuffleInterval":0)", interval(0)},
-        {R"("shuffleInterval":-5)", interval(-5)},   {R"("shuffleInterval":"60")", none},
-        {R"("soundVolume":1.7)", volume(1)},         {R"("soundVolume":-0.2)", volume(0)},
-        {R"("soundVolume":0.25)", volume(0.25)},     {R"("soundVolume":"0.5")", none},
-        {R"("shufflePool":null)", none},             {R"("shufflePool":["a",3])", none},
+        {R"("shuffleInterval":45)", interval(30)},
+        {R"("shuffleInterval":90)", interval(60)},
+        {R"("shuffleInterval":100)", interval(120)},
+        {R"("shuffleInterval":450)", interval(300)},
+        {R"("shuffleInterval":210)", interval(120)},
+        {R"("shuffleInterval":211)", interval(300)},
+        {R"("shuffleInterval":1000)", interval(600)},
+        {R"("shuffleInterval":0)", interval(0)},
+        {R"("shuffleInterval":-5)", interval(-5)},
+        {R"("shuffleInterval":"60")", none},
+        {R"("soundVolume":1.7)", volume(1)},
+        {R"("soundVolume":-0.2)", volume(0)},
+        {R"("soundVolume":0.25)", volume(0.25)},
+        {R"("soundVolume":"0.5")", none},
+        {R"("shufflePool":null)", none},
+        {R"("shufflePool":["a",3])", none},
         {R"("shufflePool":[])", pool(std::vector<std::string>{})},
         {R"("shufflePool":["b","a"])", pool(std::vector<std::string>{"b", "a"})},
         {R"("crossfade":false)", [](Settings& s) { s.crossfade = false; }},
         {R"("showSceneName":true)", [](Settings& s) { s.showSceneName = true; }},
-        {R"("sound":0)", none}, {R"("autoInstallUpdates":"false")", none}, {R"("lightCanvas":null)", none},
+        {R"("sound":0)", none},
+        {R"("autoInstallUpdates":"false")", none},
+        {R"("lightCanvas":null)", none},
         {R"("displays":{"A":{"fixed":{"_0":"x"}},"B":{"shuffle":{}}})",
-         [](Settings& s) { s.displays = {{"A", DisplayMode::fixed("x")}, {"B", DisplayMode::shuffle()}}; }},
+         [](Settings& s) {
+             s.displays = {{"A", DisplayMode::fixed("x")}, {"B", DisplayMode::shuffle()}};
+         }},
         {R"("displays":{"A":{"fixed":{"_0":"x"}},"B":{"shuffle":{},"fixed":{"_0":"y"}}})", none},
         {R"("displays":[])", none},
-        {R"("displayNames":{"A":"Left"})", [](Settings& s) { s.displayNames = {{"A", "Left"}}; }},
+        {R"("displayNames":{"A":"Left"})",
+         [](Settings& s) {
+             s.displayNames = {{"A", "Left"}};
+         }},
         {R"("displayNames":{"A":"Left","B":2})", none},
         {R"("unknown":[1,{"x":2}])", none},
     };
@@ -84,7 +101,8 @@ TEST(Settings, DecodesMemberByMemberFallingBackToDefaults) {
     Settings partlyDamaged;
     partlyDamaged.soundVolume = 1;
     partlyDamaged.crossfade = false;
-    EXPECT_EQ(Settings::decode(R"({"soundVolume":2,"sound":"no","crossfade":false,"displays":7})"), partlyDamaged);
+    EXPECT_EQ(Settings::decode(R"({"soundVolume":2,"sound":"no","crossfade":false,"displays":7})"),
+              partlyDamaged);
 }
 
 TEST(Settings, OnlyNonObjectsAndNonJsonFailTheWholeDocument) {
@@ -95,9 +113,11 @@ TEST(Settings, OnlyNonObjectsAndNonJsonFailTheWholeDocument) {
 
 TEST(Settings, DefaultsEncodeAsElevenCompactMembersInOrder) {
     const std::string text = Settings().encode();
-    EXPECT_EQ(text, R"({"displays":{},"displayNames":{},"shuffleInterval":600,"distinctAcrossDisplays":true,)"
-                    R"("crossfade":true,"showSceneName":false,"halfFrameRate":true,"lightCanvas":true,"sound":true,)"
-                    R"("soundVolume":0.6,"autoInstallUpdates":true})");
+    EXPECT_EQ(
+        text,
+        R"({"displays":{},"displayNames":{},"shuffleInterval":600,"distinctAcrossDisplays":true,)"
+        R"("crossfade":true,"showSceneName":false,"halfFrameRate":true,"lightCanvas":true,"sound":true,)"
+        R"("soundVolume":0.6,"autoInstallUpdates":true})");
     EXPECT_EQ(Settings::decode(text), Settings());
     EXPECT_EQ(Settings::decode("{}"), Settings());
 }
@@ -128,8 +148,11 @@ TEST(Settings, EncodeWritesValuesAsHeld) {
 TEST(Settings, PoolKeepsCatalogOrderAndFallsBackToEverySlug) {
     const std::vector<std::string> all{"a", "b", "c", "d"};
     const std::vector<std::pair<Pool, std::vector<std::string>>> table = {
-        {std::nullopt, all},          {std::vector<std::string>{}, all},
-        {Pool{{"d", "b"}}, {"b", "d"}}, {Pool{{"c", "c", "zzz"}}, {"c"}}, {Pool{{"zzz"}}, all},
+        {std::nullopt, all},
+        {std::vector<std::string>{}, all},
+        {Pool{{"d", "b"}}, {"b", "d"}},
+        {Pool{{"c", "c", "zzz"}}, {"c"}},
+        {Pool{{"zzz"}}, all},
     };
     for (const auto& [pool, expected] : table) {
         Settings settings;

@@ -100,8 +100,9 @@ std::vector<Display> makeDisplays(int count, const Settings& settings, const Cat
     for (int i = 0; i < count; ++i) {
         const std::string key = fmt::format("frame-{}x0", i * 1920);
         const auto name = settings.displayNames.find(key);
-        displays.push_back(Display{key, name != settings.displayNames.end() ? name->second : fmt::format("Display {}", i + 1),
-                                   settings.mode(key, catalog).isFixed()});
+        displays.push_back(Display{
+            key, name != settings.displayNames.end() ? name->second : fmt::format("Display {}", i + 1),
+            settings.mode(key, catalog).isFixed()});
     }
     return displays;
 }
@@ -109,18 +110,20 @@ std::vector<Display> makeDisplays(int count, const Settings& settings, const Cat
 void printHeader(const Options& options, const Catalog& catalog, const Settings& settings,
                  const std::vector<Display>& displays) {
     const auto pool = settings.pool(catalog);
-    fmt::print("Catalog {}: {} scenes. Settings {}: ", options.catalogPath, catalog.scenes.size(), options.settingsPath);
+    fmt::print("Catalog {}: {} scenes. Settings {}: ", options.catalogPath, catalog.scenes.size(),
+               options.settingsPath);
     if (settings.shuffleInterval > 0) {
         fmt::print("a new scene every {} s", settings.shuffleInterval);
     } else {
         fmt::print("scenes change only at start");
     }
-    fmt::print(", distinct scenes across displays {}.\nPool of {}: {}\n", settings.distinctAcrossDisplays ? "on" : "off",
-               pool.size(), fmt::join(pool, ", "));
+    fmt::print(", distinct scenes across displays {}.\nPool of {}: {}\n",
+               settings.distinctAcrossDisplays ? "on" : "off", pool.size(), fmt::join(pool, ", "));
     for (const auto& display : displays) {
         const auto mode = settings.mode(display.key, catalog);
         fmt::print("  {:<14} {:<18} {}\n", display.key, display.name,
-                   display.pinned ? "pinned to " + catalog.scene(mode.slug())->caption() : std::string("shuffles"));
+                   display.pinned ? "pinned to " + catalog.scene(mode.slug())->caption()
+                                  : std::string("shuffles"));
     }
 }
 
@@ -137,7 +140,8 @@ struct Tally {
 
 // One tick: every display that rotates asks the chooser, in start order, as their timers fire.
 std::vector<std::string> runTick(int tick, SceneChooser& chooser, const std::vector<Display>& displays,
-                                 const Settings& settings, const Catalog& catalog, std::set<std::string>& active) {
+                                 const Settings& settings, const Catalog& catalog,
+                                 std::set<std::string>& active) {
     std::vector<std::string> shown;
     for (const auto& display : displays) {
         active.insert(display.key); // at tick 0 each display registers just before its first scene
@@ -160,8 +164,8 @@ void tally(const std::vector<std::string>& shown, const std::vector<std::string>
     }
 }
 
-void printRow(int tick, double seconds, const std::vector<std::string>& shown, const std::vector<Display>& displays,
-              std::size_t width) {
+void printRow(int tick, double seconds, const std::vector<std::string>& shown,
+              const std::vector<Display>& displays, std::size_t width) {
     fmt::print("{:>5}  {:>8}", tick, clock(seconds));
     for (std::size_t i = 0; i < shown.size(); ++i) {
         fmt::print("  {:<{}}", shown[i] + (displays[i].pinned ? "*" : ""), i + 1 < shown.size() ? width : 0);
@@ -218,7 +222,8 @@ void printSummary(const Tally& counts, const std::vector<Display>& displays) {
         }
         fmt::print("  {:<14} {}\n", display.key, fmt::join(entries, ", "));
     }
-    fmt::print("Same scene on two displays at once: {} times. Shuffling display kept its scene at a tick: {} times.\n",
+    fmt::print("Same scene on two displays at once: {} times. Shuffling display kept its scene at a tick: {} "
+               "times.\n",
                counts.sharedAtOnce, counts.repeatedInARow);
 }
 
