@@ -19,7 +19,8 @@ namespace orrelith {
 // Threading: no locks; use one instance from one thread. Only creating shared() is thread-safe.
 class SceneChooser {
 public:
-    // Each call answers 64 uniformly random bits; it drives every random choice of the chooser.
+    // Each call answers 64 uniformly random bits; it drives every random choice of the chooser. Called
+    // synchronously inside next(), any number of times (none for a pinned display); the chooser owns its copy.
     using Random = std::function<std::uint64_t()>;
 
     // The process-wide chooser, created on first use with the system's random source.
