@@ -12,6 +12,7 @@ FakePlatform::FakePlatform() {
     services.windows = windows;
     services.system = system;
     services.audio = audio;
+    services.web = web;
     install(std::move(services));
 }
 

@@ -6,6 +6,7 @@
 #include "Platform/Fake/FakePreferences.hpp"
 #include "Platform/Fake/FakeScreenList.hpp"
 #include "Platform/Fake/FakeSystem.hpp"
+#include "Platform/Fake/FakeWebEngine.hpp"
 #include "Platform/Fake/FakeWindowSystem.hpp"
 #include "Platform/Fake/FakeWorkspace.hpp"
 #include "Platform/Platform.hpp"
@@ -39,6 +40,7 @@ struct FakePlatform {
     std::shared_ptr<FakeWindowSystem> windows = std::make_shared<FakeWindowSystem>(queue, screens);
     std::shared_ptr<FakeSystem> system = std::make_shared<FakeSystem>();
     std::shared_ptr<FakeAudioSystem> audio = std::make_shared<FakeAudioSystem>(queue);
+    std::shared_ptr<FakeWebEngine> web = std::make_shared<FakeWebEngine>(queue);
     // Further fakes are added here as members, each installed by the constructor.
 };
 
