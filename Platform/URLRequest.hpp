@@ -6,12 +6,9 @@
 
 namespace orrelith::platform {
 
-enum class URLRequestCachePolicy { UseProtocolCachePolicy, ReloadIgnoringLocalCacheData };
-
-// A request to load a URL. A plain value.
+// A request to load a URL with the engine's default cache policy. A plain value.
 struct URLRequest {
     std::optional<std::string> url;
-    URLRequestCachePolicy cachePolicy = URLRequestCachePolicy::UseProtocolCachePolicy;
     // Seconds the load may wait for its main resource before the engine gives it up; 0 or less: no limit.
     double timeoutInterval = 60;
 

@@ -37,7 +37,14 @@ std::shared_ptr<WebView> WebView::create(const Rect& frame, WebViewConfiguration
 
 WebView::WebView(const Rect& frame, WebViewConfiguration configuration, std::unique_ptr<WebViewBackend> backend)
     : View(frame, std::move(backend)), configuration_(std::move(configuration)) {
-    webBackend().setEvents(this);
+    auto& engineSide = webBackend();
+    engineSide.setEvents(this);
+    for (auto which : {WebViewSwitch::WindowOcclusionDetection, WebViewSwitch::DrawsBackground})
+        if (engineSide.supports(which))
+            engineSide.setSwitch(which, true);
+    engineSide.setUnderPageBackgroundColor(underPageBackground_);
+    engineSide.setAllowsMagnification(allowsMagnification_);
+    engineSide.setAllowsBackForwardNavigationGestures(allowsBackForwardGestures_);
 }
 
 WebView::~WebView() { webBackend().setEvents(nullptr); }

@@ -73,11 +73,13 @@ public:
     // Ignored for a switch the engine does not support.
     void setSwitch(WebViewSwitch which, bool on);
 
-    // Shown where the page does not reach, for instance while scrolled past its edges.
+    // Shown where the page does not reach, for instance while scrolled past its edges. White at first.
     Color underPageBackgroundColor() const { return underPageBackground_; }
     void setUnderPageBackgroundColor(const Color& color);
+    // Pinch and keyboard zoom; off at first.
     bool allowsMagnification() const { return allowsMagnification_; }
     void setAllowsMagnification(bool allows);
+    // Swiping through the history; off at first.
     bool allowsBackForwardNavigationGestures() const { return allowsBackForwardGestures_; }
     void setAllowsBackForwardNavigationGestures(bool allows);
 
@@ -98,8 +100,8 @@ private:
     bool occlusionDetection_ = true;
     bool drawsBackground_ = true;
     Color underPageBackground_ = Color::white(1);
-    bool allowsMagnification_ = true;
-    bool allowsBackForwardGestures_ = true;
+    bool allowsMagnification_ = false;
+    bool allowsBackForwardGestures_ = false;
 };
 
 } // namespace orrelith::platform
