@@ -1,5 +1,6 @@
 #include "Platform/Linux/GtkWindowSystem.hpp"
 
+#include "Platform/Linux/GtkButtonBackend.hpp"
 #include "Platform/Linux/GtkImageViewBackend.hpp"
 #include "Platform/Linux/GtkLabelBackend.hpp"
 #include "Platform/Linux/GtkViewBackend.hpp"
@@ -17,6 +18,8 @@ std::unique_ptr<LabelBackend> GtkWindowSystem::makeLabelBackend() { return std::
 std::unique_ptr<ImageViewBackend> GtkWindowSystem::makeImageViewBackend() {
     return std::make_unique<GtkImageViewBackend>();
 }
+
+std::unique_ptr<ButtonBackend> GtkWindowSystem::makeButtonBackend() { return std::make_unique<GtkButtonBackend>(); }
 
 std::unique_ptr<WindowBackend> GtkWindowSystem::makeWindowBackend(Window& window, const Rect& contentRect,
                                                                   WindowStyle style) {

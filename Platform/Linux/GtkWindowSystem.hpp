@@ -17,6 +17,7 @@ public:
     std::unique_ptr<ViewBackend> makeViewBackend() override;
     std::unique_ptr<LabelBackend> makeLabelBackend() override;
     std::unique_ptr<ImageViewBackend> makeImageViewBackend() override;
+    std::unique_ptr<ButtonBackend> makeButtonBackend() override;
     std::unique_ptr<WindowBackend> makeWindowBackend(Window& window, const Rect& contentRect,
                                                      WindowStyle style) override;
     std::shared_ptr<Image> loadImage(const std::filesystem::path& path) override;

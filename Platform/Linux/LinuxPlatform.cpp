@@ -1,16 +1,41 @@
 #include "Platform/Linux/LinuxPlatform.hpp"
 
+#include "Platform/Linux/DBusDistributedCenter.hpp"
 #include "Platform/Linux/GdkScreenList.hpp"
 #include "Platform/Linux/GlibMainQueue.hpp"
 #include "Platform/Linux/GtkWindowSystem.hpp"
+#include "Platform/Linux/LinuxSystem.hpp"
+#include "Platform/Linux/LinuxWorkspace.hpp"
+#include "Platform/Linux/PlistPreferences.hpp"
 
 #include <gtk/gtk.h>
 
 namespace orrelith::platform {
 
+namespace {
+
+// The running application's identifier: its bundle's, else its executable's file name.
+std::string applicationIdentifier(System& system) {
+    if (auto bundle = system.mainBundle())
+        if (auto identifier = bundle->bundleIdentifier(); identifier && !identifier->empty())
+            return *identifier;
+    std::error_code error;
+    auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("orrelith") : executable.filename().string();
+}
+
+} // namespace
+
 Services linuxServices() {
     Services services;
+    auto system = std::make_shared<LinuxSystem>();
+    auto home = system->homeFolder();
+    services.system = system;
     services.mainQueue = std::make_shared<GlibMainQueue>();
+    services.distributedCenter = DBusDistributedCenter::create(services.mainQueue);
+    services.workspace =
+        LinuxWorkspace::create(services.mainQueue, system, {"/Applications", home / "Applications"});
+    services.preferences = std::make_shared<PlistPreferences>(home, applicationIdentifier(*system));
     if (gtk_init_check()) {
         auto screens = std::make_shared<GdkScreenList>(gdk_display_get_default());
         services.screens = screens;

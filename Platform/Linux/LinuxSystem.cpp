@@ -1,0 +1,107 @@
+#include "Platform/Linux/LinuxSystem.hpp"
+
+#include "Platform/Linux/PlistFile.hpp"
+
+#include <fstream>
+#include <iterator>
+
+#include <dlfcn.h>
+#include <pwd.h>
+#include <syslog.h>
+#include <unistd.h>
+
+namespace orrelith::platform {
+
+namespace {
+
+std::optional<std::filesystem::path> canonical(const std::filesystem::path& path) {
+    std::error_code error;
+    auto resolved = std::filesystem::canonical(path, error);
+    if (error)
+        return std::nullopt;
+    return resolved;
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> LinuxSystem::bundleFolderHolding(const std::filesystem::path& file) {
+    std::error_code error;
+    for (auto folder = file.parent_path(); folder.has_relative_path(); folder = folder.parent_path())
+        if (folder.filename() == "Contents" && std::filesystem::is_regular_file(folder / "Info.plist", error))
+            return folder.parent_path();
+    return std::nullopt;
+}
+
+std::optional<Bundle> LinuxSystem::bundleContaining(const void* codeAddress) {
+    Dl_info info{};
+    if (!codeAddress || dladdr(codeAddress, &info) == 0 || !info.dli_fname || !*info.dli_fname)
+        return std::nullopt;
+    auto file = canonical(info.dli_fname);
+    // The main executable may be named as it was started, relative to a folder left since.
+    if (!file || !file->is_absolute())
+        file = canonical("/proc/self/exe");
+    auto folder = file ? bundleFolderHolding(*file) : std::nullopt;
+    if (!folder)
+        return std::nullopt;
+    return bundleAt(*folder);
+}
+
+std::optional<Bundle> LinuxSystem::bundleAt(const std::filesystem::path& folder) {
+    auto info = plistfile::readDictionary(folder / "Contents" / "Info.plist");
+    if (!info)
+        return std::nullopt;
+    Bundle bundle;
+    bundle.bundlePath = folder;
+    std::error_code error;
+    if (std::filesystem::is_directory(folder / "Contents" / "Resources", error))
+        bundle.resourcePath = folder / "Contents" / "Resources";
+    bundle.infoDictionary = plistfile::stringMembers(info.get());
+    if (auto executable = bundle.info("CFBundleExecutable"); executable && !executable->empty())
+        bundle.executablePath = folder / "Contents" / "Linux" / *executable;
+    return bundle;
+}
+
+std::optional<Bundle> LinuxSystem::mainBundle() {
+    auto executable = canonical("/proc/self/exe");
+    auto folder = executable ? bundleFolderHolding(*executable) : std::nullopt;
+    if (!folder)
+        return std::nullopt;
+    return bundleAt(*folder);
+}
+
+std::vector<std::string> LinuxSystem::splitCommandLine(const std::string& bytes) {
+    std::vector<std::string> arguments;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        auto end = bytes.find('\0', start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        arguments.push_back(bytes.substr(start, end - start));
+        start = end + 1;
+    }
+    return arguments;
+}
+
+std::vector<std::string> LinuxSystem::arguments() {
+    std::ifstream file("/proc/self/cmdline", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return splitCommandLine(bytes);
+}
+
+int LinuxSystem::processIdentifier() { return static_cast<int>(getpid()); }
+
+std::filesystem::path LinuxSystem::homeFolder() {
+    long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 4096);
+    passwd entry{};
+    passwd* found = nullptr;
+    while (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE && buffer.size() < (1u << 20))
+        buffer.resize(buffer.size() * 2);
+    if (!found || !found->pw_dir || !*found->pw_dir)
+        return "/nonexistent";
+    return found->pw_dir;
+}
+
+void LinuxSystem::log(const std::string& message) { syslog(LOG_NOTICE, "%s", message.c_str()); }
+
+} // namespace orrelith::platform
