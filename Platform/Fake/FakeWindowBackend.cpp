@@ -35,7 +35,7 @@ void FakeWindowBackend::makeFullScreen(const Screen& screen) {
 
 std::shared_ptr<Screen> FakeWindowBackend::screen() const {
     if (screenOverride)
-        return screenOverride;
+        return *screenOverride;
     for (auto& candidate : screens_->list)
         if (candidate->frame().intersects(state.frame))
             return candidate;

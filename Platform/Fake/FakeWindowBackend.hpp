@@ -24,7 +24,8 @@ struct FakeWindowState {
 };
 
 // A window in memory. Like a toolkit, it gives a window made full screen the screen's frame. The screen it
-// reports is `screenOverride` when set, else the first screen of the list whose frame meets the window's.
+// reports is `screenOverride` when set (null included: a window the toolkit has not placed yet), else the first
+// screen of the list whose frame meets the window's.
 class FakeWindowBackend : public WindowBackend {
 public:
     FakeWindowBackend(Window& window, const Rect& contentRect, std::shared_ptr<FakeScreenList> screens);
@@ -47,7 +48,7 @@ public:
     void simulateShown(bool visible);
 
     FakeWindowState state;
-    std::shared_ptr<Screen> screenOverride;
+    std::optional<std::shared_ptr<Screen>> screenOverride;
 
 private:
     Window& window_;

@@ -1,0 +1,226 @@
+#include "Platform/AnimationContext.hpp"
+#include "Platform/Fake/FakePlatform.hpp"
+#include "Platform/TextLabel.hpp"
+#include "Platform/View.hpp"
+#include "Platform/Window.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace orrelith::platform;
+
+namespace {
+
+// A view that counts how often it was told it moved to a window.
+class Probe : public View {
+public:
+    static std::shared_ptr<Probe> make(const Rect& frame = Rect::make(0, 0, 100, 100)) {
+        return std::shared_ptr<Probe>(new Probe(frame));
+    }
+    void viewDidMoveToWindow() override {
+        ++moves;
+        hadWindow = window() != nullptr;
+    }
+    int moves = 0;
+    bool hadWindow = false;
+
+private:
+    explicit Probe(const Rect& frame) : View(frame, windows().makeViewBackend()) {}
+};
+
+std::vector<const ViewBackend*> backendsOf(const std::vector<std::shared_ptr<View>>& views) {
+    std::vector<const ViewBackend*> result;
+    for (auto& view : views)
+        result.push_back(&view->backend());
+    return result;
+}
+
+void fadeIn(View& view, double duration, std::function<void()> completion) {
+    AnimationContext::runAnimationGroup(
+        [&](AnimationContext& context) {
+            context.setDuration(duration);
+            view.animator().setAlphaValue(1);
+        },
+        std::move(completion));
+}
+
+class ViewTree : public ::testing::Test {
+protected:
+    FakePlatform fake;
+    std::shared_ptr<View> root = View::create(Rect::make(0, 0, 800, 600));
+};
+
+} // namespace
+
+TEST_F(ViewTree, SubviewsStackInOrderAndAboveASibling) {
+    auto bottom = View::create({});
+    auto top = View::create({});
+    auto middle = View::create({});
+    root->addSubview(bottom);
+    root->addSubview(top);
+    root->addSubview(middle, Ordering::Above, bottom.get());
+    EXPECT_EQ(root->subviews(), (std::vector<std::shared_ptr<View>>{bottom, middle, top}));
+    EXPECT_EQ(FakeBackendBase::of(*root).state.children, backendsOf(root->subviews()));
+}
+
+TEST_F(ViewTree, PlacementAgainstAViewThatIsNotASubview) {
+    auto a = View::create({});
+    auto stranger = View::create({});
+    auto above = View::create({});
+    auto below = View::create({});
+    root->addSubview(a);
+    root->addSubview(above, Ordering::Above, stranger.get());
+    root->addSubview(below, Ordering::Below, stranger.get());
+    EXPECT_EQ(root->subviews(), (std::vector<std::shared_ptr<View>>{below, a, above}));
+}
+
+TEST_F(ViewTree, AddingAViewTakesItFromItsFormerSuperview) {
+    auto other = View::create({});
+    auto child = View::create({});
+    other->addSubview(child);
+    root->addSubview(child);
+    EXPECT_TRUE(other->subviews().empty());
+    EXPECT_TRUE(FakeBackendBase::of(*other).state.children.empty());
+    EXPECT_EQ(child->superview(), root);
+}
+
+TEST_F(ViewTree, RemovalDropsTheViewFromTreeAndBackend) {
+    auto child = View::create({});
+    root->addSubview(child);
+    child->removeFromSuperview();
+    EXPECT_TRUE(root->subviews().empty());
+    EXPECT_FALSE(child->superview());
+    EXPECT_TRUE(FakeBackendBase::of(*root).state.children.empty());
+    child->removeFromSuperview();
+}
+
+TEST_F(ViewTree, WindowMovesReachEveryViewBelowTheContentView) {
+    auto window = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Borderless);
+    auto child = Probe::make();
+    auto grandchild = Probe::make();
+    child->addSubview(grandchild);
+    root->addSubview(child);
+    EXPECT_EQ(child->moves, 0);
+
+    window->setContentView(root);
+    EXPECT_EQ(child->moves, 1);
+    EXPECT_EQ(grandchild->moves, 1);
+    EXPECT_TRUE(grandchild->hadWindow);
+    EXPECT_EQ(grandchild->window(), window);
+
+    child->removeFromSuperview();
+    EXPECT_EQ(child->moves, 2);
+    EXPECT_FALSE(grandchild->hadWindow);
+    EXPECT_FALSE(grandchild->window());
+}
+
+TEST_F(ViewTree, ReorderingWithinTheSameWindowIsNotAMove) {
+    auto window = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Borderless);
+    window->setContentView(root);
+    auto child = Probe::make();
+    root->addSubview(child);
+    EXPECT_EQ(child->moves, 1);
+    root->addSubview(child, Ordering::Below, nullptr);
+    EXPECT_EQ(child->moves, 1);
+}
+
+TEST_F(ViewTree, AutoresizingFollowsTheSuperviewsSize) {
+    auto fills = View::create(Rect::make(0, 0, 800, 600));
+    fills->setAutoresizingMask(AutoresizingMask::WidthSizable | AutoresizingMask::HeightSizable);
+    auto fixed = View::create(Rect::make(10, 20, 30, 40));
+    root->addSubview(fills);
+    root->addSubview(fixed);
+    root->setFrame(Rect::make(0, 0, 1920, 1080));
+    EXPECT_EQ(fills->frame(), Rect::make(0, 0, 1920, 1080));
+    EXPECT_EQ(FakeBackendBase::of(*fills).state.frame, Rect::make(0, 0, 1920, 1080));
+    EXPECT_EQ(fixed->frame(), Rect::make(10, 20, 30, 40));
+}
+
+TEST_F(ViewTree, WindowContentViewTakesTheWindowsSizeAndFullScreenTakesTheScreens) {
+    auto screen = fake.screens->add(Rect::make(-2560, 0, 2560, 1440), "Studio Display", 2);
+    auto window = Window::create(Rect::make(0, 0, 400, 300), WindowStyle::Borderless);
+    root->setAutoresizingMask(AutoresizingMask::WidthSizable | AutoresizingMask::HeightSizable);
+    window->setContentView(root);
+    EXPECT_EQ(root->frame(), Rect::make(0, 0, 400, 300));
+    window->makeFullScreen(*screen);
+    EXPECT_EQ(window->frame(), Rect::make(-2560, 0, 2560, 1440));
+    EXPECT_EQ(root->frame(), Rect::make(0, 0, 2560, 1440));
+    EXPECT_EQ(window->screen(), screen);
+}
+
+TEST_F(ViewTree, SheetsKnowTheirParentUntilEnded) {
+    auto parent = Window::create(Rect::make(0, 0, 400, 300), WindowStyle::Titled);
+    auto sheet = Window::create(Rect::make(0, 0, 360, 128), WindowStyle::Titled);
+    parent->beginSheet(sheet);
+    EXPECT_EQ(sheet->sheetParent(), parent);
+    EXPECT_TRUE(sheet->isVisible());
+    parent->endSheet(*sheet);
+    EXPECT_FALSE(sheet->sheetParent());
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(FakeWindowBackend::of(*parent).state.sheetsEnded.size(), 1u);
+}
+
+TEST_F(ViewTree, AnimationCompletesExactlyAtItsDurationAndDrawsTheWay) {
+    auto view = View::create({});
+    view->setAlphaValue(0);
+    int completions = 0;
+    fadeIn(*view, 1.6, [&] { ++completions; });
+    EXPECT_EQ(view->alphaValue(), 1) << "the model takes the target at once";
+    auto& drawn = FakeBackendBase::of(*view);
+    EXPECT_EQ(drawn.drawnAlpha(), 0);
+    fake.advanceBy(0.8);
+    EXPECT_DOUBLE_EQ(drawn.drawnAlpha(), 0.5);
+    fake.advanceBy(0.799999999);
+    EXPECT_EQ(completions, 0);
+    fake.advanceBy(0.000000001);
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(drawn.drawnAlpha(), 1);
+    fake.advanceBy(10);
+    EXPECT_EQ(completions, 1);
+}
+
+TEST_F(ViewTree, AnimationWithoutDurationCompletesOnALaterTurn) {
+    auto view = View::create({});
+    int completions = 0;
+    AnimationContext::runAnimationGroup([](AnimationContext&) {}, [&] { ++completions; });
+    EXPECT_EQ(completions, 0);
+    fake.runUntilIdle();
+    EXPECT_EQ(completions, 1);
+}
+
+TEST_F(ViewTree, AnimationOfAViewThatWentAwayStillCompletes) {
+    auto view = View::create({});
+    view->setAlphaValue(0);
+    int completions = 0;
+    fadeIn(*view, 1.2, [&] { ++completions; });
+    view.reset();
+    fake.advanceBy(1.2);
+    EXPECT_EQ(completions, 1);
+}
+
+TEST_F(ViewTree, ALaterAnimationTakesOverTheDrawing) {
+    auto view = View::create({});
+    view->setAlphaValue(0);
+    std::vector<std::string> done;
+    fadeIn(*view, 2.0, [&] { done.push_back("first"); });
+    fake.advanceBy(1.0);
+    AnimationContext::runAnimationGroup(
+        [&](AnimationContext& context) {
+            context.setDuration(1.0);
+            view->animator().setAlphaValue(0);
+        },
+        [&] { done.push_back("second"); });
+    fake.advanceBy(1.0);
+    EXPECT_EQ(done, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(FakeBackendBase::of(*view).drawnAlpha(), 0);
+}
+
+TEST_F(ViewTree, LabelSizesToItsText) {
+    auto label = TextLabel::create("CH 07 · Bridge");
+    label->setFont(Font::monospacedSystemFont(20, Font::Weight::Medium));
+    label->setFrame(Rect::make(48, 48, 0, 0));
+    label->sizeToFit();
+    EXPECT_EQ(label->frame().origin, (Point{48, 48}));
+    EXPECT_DOUBLE_EQ(label->frame().width(), 14 * 20 * 0.6);
+    EXPECT_DOUBLE_EQ(label->frame().height(), 24);
+    EXPECT_EQ(FakeLabelBackend::of(*label).labelState.font, Font::monospacedSystemFont(20, Font::Weight::Medium));
+}
