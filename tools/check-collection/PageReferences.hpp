@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orrelith::collection {
+
+// The literal file references in the text of a page, style sheet or script: src= and href= attributes,
+// url(...) and @import in style sheets, and fetch() of a string literal. References built at run time are
+// not seen. Pure functions; safe on any thread.
+struct PageReferences {
+    // Every reference in order of appearance, exactly as written (quotes removed).
+    static std::vector<std::string> extract(std::string_view text);
+
+    // The part of a reference that names a file: no query or fragment, percent-escapes decoded.
+    // Empty for references that name no file here (data:, javascript:, about:, blob:, a bare #fragment).
+    static std::string filePart(std::string_view reference);
+};
+
+} // namespace orrelith::collection
