@@ -1,0 +1,231 @@
+#include "Saver/SceneWeb.hpp"
+
+#include "Platform/Fake/FakePlatform.hpp"
+#include "Saver/BundleSchemeHandler.hpp"
+#include "TemporaryBundle.hpp"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace orrelith {
+namespace {
+
+using namespace platform;
+using testing::TemporaryBundle;
+
+TEST(SceneWebJsString, EscapesQuotesBackslashesSlashesAndControlCharacters) {
+    const std::vector<std::pair<std::string, std::string>> table = {
+        {"", R"("")"},
+        {"plain text", R"("plain text")"},
+        {"say \"hi\"", R"("say \"hi\"")"},
+        {R"(C:\dir)", R"("C:\\dir")"},
+        {"a/b", R"("a\/b")"},
+        {"</style>", R"("<\/style>")"},
+        {"\"\\\n", R"("\"\\\n")"},
+        {"\t\r\b\f", R"("\t\r\b\f")"},
+        {std::string("\x00\x01\x1f", 3), R"("\u0000\u0001\u001f")"},
+        {"\x7f", "\"\x7f\""},
+        {"caf\xc3\xa9 \xe2\x9c\x93", "\"caf\xc3\xa9 \xe2\x9c\x93\""},
+        {"'single'", R"("'single'")"},
+    };
+    for (const auto& [text, literal] : table)
+        EXPECT_EQ(SceneWeb::jsString(text), literal) << text;
+}
+
+TEST(SceneWebJsString, EveryASCIICharacterSurvivesAJSONParser) {
+    std::string all;
+    for (int c = 0; c < 128; ++c)
+        all.push_back(static_cast<char>(c));
+    EXPECT_EQ(nlohmann::json::parse(SceneWeb::jsString(all)).get<std::string>(), all);
+}
+
+TEST(SceneWebChrome, TheScriptAddsTheThreeLineStyleSheet) {
+    EXPECT_EQ(SceneWeb::chromeHidingStyleSheet(),
+              "#chrome-top, #chrome-bottom, .orrelith-chrome-top, .orrelith-chrome-bottom,\n"
+              ".orrelith-press-any-key, #btn-fullscreen, #btn-share { display: none !important; }\n"
+              "html, body, * { cursor: none !important; }");
+    EXPECT_EQ(SceneWeb::chromeHidingScript(),
+              "(function(){var s=document.createElement('style');s.textContent=" +
+                  SceneWeb::jsString(SceneWeb::chromeHidingStyleSheet()) +
+                  ";(document.head||document.documentElement).appendChild(s);})();");
+}
+
+TEST(SceneWebRuleList, BlocksHttpHttpsAndWebSocketsAndNothingElse) {
+    auto rules = nlohmann::json::parse(SceneWeb::ruleListJSON());
+    ASSERT_TRUE(rules.is_array());
+    ASSERT_EQ(rules.size(), 2u);
+    EXPECT_EQ(rules[0], nlohmann::json::parse(R"({"trigger":{"url-filter":"^https?://"},"action":{"type":"block"}})"));
+    EXPECT_EQ(rules[1], nlohmann::json::parse(R"({"trigger":{"url-filter":"^wss?://"},"action":{"type":"block"}})"));
+    EXPECT_EQ(SceneWeb::ruleListIdentifier, "orrelith.offline");
+}
+
+class SceneWebTest : public ::testing::Test {
+protected:
+    SceneWebTest() {
+        SceneWeb::resetForTesting();
+        fake.system->codeBundle = bundle.bundle();
+    }
+    ~SceneWebTest() override { SceneWeb::resetForTesting(); }
+
+    void writeCatalog(const std::string& scenes) const {
+        bundle.write("catalog.json", R"({"mirrored":"draft","scenes":[)" + scenes + "]}");
+    }
+    static std::string scene(const std::string& slug, const std::string& pathMember = "") {
+        return R"({"slug":")" + slug + R"(","title":"T","subtitle":"S","channel":1,"generation":1)" + pathMember +
+               "}";
+    }
+
+    FakePlatform fake;
+    TemporaryBundle bundle;
+};
+
+TEST_F(SceneWebTest, PagesMapEachSlugToItsPathOrSlugDotHtmlKeepingTheFirstOfARepeat) {
+    writeCatalog(scene("deck", R"(,"path":"deck/index.html")") + "," + scene("radar") + "," +
+                 scene("deck", R"(,"path":"other.html")"));
+    std::map<std::string, std::string> expected = {{"deck", "deck/index.html"}, {"radar", "radar.html"}};
+    EXPECT_EQ(SceneWeb::pages(), expected);
+    EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck/index.html");
+    EXPECT_EQ(SceneWeb::url("radar"), "orrelith://bundle/radar.html");
+    EXPECT_EQ(SceneWeb::url("unknown"), "orrelith://bundle/unknown.html");
+}
+
+TEST_F(SceneWebTest, PagesAreReadOnceForTheLifeOfTheProcess) {
+    writeCatalog(scene("deck", R"(,"path":"deck/index.html")"));
+    EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck/index.html");
+    writeCatalog(scene("deck", R"(,"path":"changed.html")"));
+    EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck/index.html");
+}
+
+TEST_F(SceneWebTest, AnUnreadableOrUndecodableCatalogLeavesThePageTableEmpty) {
+    for (const std::string& content : {std::string("{not json"), std::string(R"({"scenes":[]})"), std::string()}) {
+        SceneWeb::resetForTesting();
+        if (content.empty())
+            std::filesystem::remove(bundle.root() / "catalog.json");
+        else
+            bundle.write("catalog.json", content);
+        EXPECT_TRUE(SceneWeb::pages().empty()) << content;
+        EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck.html");
+    }
+}
+
+TEST_F(SceneWebTest, TheCatalogLiesInTheResourceFolderOfTheCodesBundle) {
+    EXPECT_EQ(SceneWeb::catalogURL(), bundle.resources() / "ORVEX" / "catalog.json");
+    ASSERT_FALSE(fake.system->record().codeLookups.empty());
+    EXPECT_NE(fake.system->record().codeLookups.back(), nullptr);
+    fake.system->codeBundle.reset();
+    EXPECT_EQ(SceneWeb::catalogURL(), std::nullopt);
+}
+
+TEST_F(SceneWebTest, AWebViewIsConfiguredForScenesAndLoadsNothing) {
+    auto frame = Rect::make(0, 0, 1440, 900);
+    auto view = SceneWeb::makeWebView(frame);
+    const auto& configuration = view->configuration();
+    EXPECT_EQ(configuration.urlSchemeHandler("orrelith"), BundleSchemeHandler::shared());
+    EXPECT_EQ(configuration.urlSchemeHandlers().size(), 1u);
+    ASSERT_TRUE(configuration.websiteDataStore);
+    EXPECT_FALSE(configuration.websiteDataStore->isPersistent());
+    EXPECT_FALSE(configuration.suppressesIncrementalRendering);
+    EXPECT_EQ(configuration.preferences.inactiveSchedulingPolicy, InactiveSchedulingPolicy::None);
+    ASSERT_EQ(configuration.userContentController.userScripts().size(), 1u);
+    EXPECT_EQ(configuration.userContentController.userScripts()[0],
+              (UserScript{SceneWeb::chromeHidingScript(), UserScriptInjectionTime::AtDocumentStart,
+                          UserScriptFrames::MainFrameOnly}));
+    EXPECT_TRUE(configuration.userContentController.contentRuleLists().empty());
+    EXPECT_EQ(view->frame(), frame);
+    EXPECT_EQ(view->navigationDelegate(), nullptr);
+    EXPECT_TRUE(FakeWebViewBackend::of(*view).webState.loads.empty());
+}
+
+TEST_F(SceneWebTest, AWebViewHasNoBackgroundZoomOrSwipeAndResizesWithItsSuperview) {
+    auto view = SceneWeb::makeWebView(Rect::make(0, 0, 800, 600));
+    const auto& state = FakeWebViewBackend::of(*view).webState;
+    EXPECT_EQ(state.drawsBackground, false);
+    EXPECT_EQ(state.occlusionDetection, false);
+    EXPECT_EQ(state.underPageBackground, Color::black());
+    EXPECT_EQ(state.allowsMagnification, false);
+    EXPECT_EQ(state.allowsBackForwardGestures, false);
+    EXPECT_EQ(view->autoresizingMask(), AutoresizingMask::WidthSizable | AutoresizingMask::HeightSizable);
+}
+
+TEST_F(SceneWebTest, AnEngineWithoutOcclusionDetectionIsLeftAlone) {
+    fake.web->supportsOcclusionDetection = false;
+    auto view = SceneWeb::makeWebView(Rect::make(0, 0, 800, 600));
+    EXPECT_EQ(FakeWebViewBackend::of(*view).webState.occlusionDetection, std::nullopt);
+    EXPECT_EQ(FakeWebViewBackend::of(*view).webState.drawsBackground, false);
+}
+
+TEST_F(SceneWebTest, EveryWebViewGetsADataStoreOfItsOwn) {
+    auto first = SceneWeb::makeWebView(Rect::make(0, 0, 10, 10));
+    auto second = SceneWeb::makeWebView(Rect::make(0, 0, 10, 10));
+    EXPECT_NE(first->configuration().websiteDataStore, second->configuration().websiteDataStore);
+    EXPECT_EQ(fake.web->record().dataStoresMade, 2u);
+}
+
+TEST_F(SceneWebTest, OnlyViewsMadeAfterTheCompilationCarryTheRuleList) {
+    auto before = SceneWeb::makeWebView(Rect::make(0, 0, 10, 10));
+    SceneWeb::prepareBlocker([] {});
+    auto during = SceneWeb::makeWebView(Rect::make(0, 0, 10, 10));
+    auto compiled = fake.web->ruleLists->complete(0);
+    auto after = SceneWeb::makeWebView(Rect::make(0, 0, 10, 10));
+    EXPECT_TRUE(before->configuration().userContentController.contentRuleLists().empty());
+    EXPECT_TRUE(during->configuration().userContentController.contentRuleLists().empty());
+    ASSERT_EQ(after->configuration().userContentController.contentRuleLists().size(), 1u);
+    EXPECT_EQ(after->configuration().userContentController.contentRuleLists()[0], compiled);
+    EXPECT_EQ(after->configuration().userContentController.userScripts().size(), 1u);
+}
+
+TEST_F(SceneWebTest, PrepareBlockerCompilesTheRuleListAndCompletesWhenItIsDone) {
+    int completions = 0;
+    SceneWeb::prepareBlocker([&] { ++completions; });
+    ASSERT_EQ(fake.web->ruleLists->compilations().size(), 1u);
+    EXPECT_EQ(fake.web->ruleLists->compilations()[0].identifier, "orrelith.offline");
+    EXPECT_EQ(fake.web->ruleLists->compilations()[0].json, SceneWeb::ruleListJSON());
+    EXPECT_EQ(completions, 0);
+    auto compiled = fake.web->ruleLists->complete(0);
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(SceneWeb::ruleList(), compiled);
+}
+
+TEST_F(SceneWebTest, OnceCompiledPrepareBlockerCompletesAtOnceWithoutCompilingAgain) {
+    SceneWeb::prepareBlocker([] {});
+    fake.web->ruleLists->completeAll();
+    int completions = 0;
+    SceneWeb::prepareBlocker([&] { ++completions; });
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(fake.web->ruleLists->compilations().size(), 1u);
+}
+
+TEST_F(SceneWebTest, CallersBeforeTheFirstCompletionEachStartACompilationAndGetTheirOwnCompletion) {
+    std::vector<std::string> completed;
+    SceneWeb::prepareBlocker([&] { completed.push_back("first"); });
+    SceneWeb::prepareBlocker([&] { completed.push_back("second"); });
+    ASSERT_EQ(fake.web->ruleLists->compilations().size(), 2u);
+    fake.web->ruleLists->complete(1);
+    auto firstList = SceneWeb::ruleList();
+    auto latest = fake.web->ruleLists->complete(0);
+    EXPECT_EQ(completed, (std::vector<std::string>{"second", "first"}));
+    EXPECT_NE(firstList, nullptr);
+    EXPECT_EQ(SceneWeb::ruleList(), latest);
+}
+
+TEST_F(SceneWebTest, AFailedCompilationStillCompletesAndTheNextCallTriesAgain) {
+    int completions = 0;
+    SceneWeb::prepareBlocker([&] { ++completions; });
+    fake.web->ruleLists->fail(0);
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(SceneWeb::ruleList(), nullptr);
+    EXPECT_TRUE(SceneWeb::makeWebView(Rect{})->configuration().userContentController.contentRuleLists().empty());
+    SceneWeb::prepareBlocker([&] { ++completions; });
+    EXPECT_EQ(fake.web->ruleLists->compilations().size(), 2u);
+}
+
+TEST_F(SceneWebTest, AFailureArrivingAfterASuccessKeepsTheCompiledList) {
+    SceneWeb::prepareBlocker([] {});
+    SceneWeb::prepareBlocker([] {});
+    auto compiled = fake.web->ruleLists->complete(0);
+    fake.web->ruleLists->fail(1);
+    EXPECT_EQ(SceneWeb::ruleList(), compiled);
+}
+
+} // namespace
+} // namespace orrelith
