@@ -3,6 +3,7 @@
 #include "Platform/Linux/DBusDistributedCenter.hpp"
 #include "Platform/Linux/GdkScreenList.hpp"
 #include "Platform/Linux/GlibMainQueue.hpp"
+#include "Platform/Linux/GstAudioSystem.hpp"
 #include "Platform/Linux/GtkWindowSystem.hpp"
 #include "Platform/Linux/LinuxSystem.hpp"
 #include "Platform/Linux/LinuxWorkspace.hpp"
@@ -36,6 +37,7 @@ Services linuxServices() {
     services.workspace =
         LinuxWorkspace::create(services.mainQueue, system, {"/Applications", home / "Applications"});
     services.preferences = std::make_shared<PlistPreferences>(home, applicationIdentifier(*system));
+    services.audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), services.mainQueue);
     if (gtk_init_check()) {
         auto screens = std::make_shared<GdkScreenList>(gdk_display_get_default());
         services.screens = screens;

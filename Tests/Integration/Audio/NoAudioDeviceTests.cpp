@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "Platform/Fake/FakePlatform.hpp"
+#include "Platform/Linux/GstAudioEngine.hpp"
+#include "Platform/Linux/GstAudioSystem.hpp"
+#include "Saver/Ambience.hpp"
+#include "TestQueue.hpp"
+#include "TrackMaker.hpp"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+using namespace orrelith;
+using namespace orrelith::platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::size_t threadCount() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
+
+// The system output with no device behind it, whatever this machine has: the sound server is looked for
+// at a socket that does not exist, and ALSA reads a configuration that defines no device.
+class NoAudioDeviceTest : public ::testing::Test {
+protected:
+    NoAudioDeviceTest() {
+        std::string pattern = (fs::temp_directory_path() / "no-audio-XXXXXX").string();
+        folder = mkdtemp(pattern.data());
+        std::ofstream(folder / "alsa.conf") << "# no devices\n";
+        setenv("PULSE_SERVER", ("unix:" + (folder / "no-server").string()).c_str(), 1);
+        setenv("ALSA_CONFIG_PATH", (folder / "alsa.conf").c_str(), 1);
+    }
+    ~NoAudioDeviceTest() override { fs::remove_all(folder); }
+
+    std::shared_ptr<GstAudioEngine> connectedEngine(GstAudioSystem& audio, std::shared_ptr<AudioPlayerNode>& player) {
+        auto engine = std::static_pointer_cast<GstAudioEngine>(audio.makeEngine());
+        player = audio.makePlayerNode();
+        engine->attach(player);
+        engine->connectToMainMixer(player, {48000, 2});
+        return engine;
+    }
+
+    std::shared_ptr<TestQueue> queue = std::make_shared<TestQueue>();
+    fs::path folder;
+};
+
+TEST_F(NoAudioDeviceTest, EngineStartFailsAndLeavesNoPipelineOrThreadRunning) {
+    GstAudioSystem audio(GstAudioOutput::system(), queue);
+    std::shared_ptr<AudioPlayerNode> player;
+    // A first failure loads the sinks' libraries and whatever threads they keep for the process.
+    connectedEngine(audio, player)->start();
+    std::size_t threads = threadCount();
+
+    auto engine = connectedEngine(audio, player);
+    EXPECT_FALSE(engine->start());
+    EXPECT_FALSE(engine->isRunning());
+    EXPECT_EQ(engine->pipelineState(), "NULL");
+    player->play();
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_EQ(engine->pipelineState(), "NULL");
+    EXPECT_EQ(threadCount(), threads);
+    EXPECT_FALSE(engine->start()) << "and fails again, the same way";
+    EXPECT_EQ(threadCount(), threads);
+}
+
+TEST_F(NoAudioDeviceTest, AmbienceStaysSilentAndArmsNothing) {
+    FakePlatform fake;
+    auto resources = folder / "Quorvane.saver/Contents/Resources";
+    fs::create_directories(resources / "ORVEX/sound");
+    auto track = makeTrack(resources / "ORVEX/sound/ambience.m4a", {48000, 2}, 2, 4800, "sine");
+    ASSERT_EQ(track.samples.size(), 2u * 9600u);
+    fake.system->codeBundle = Bundle{folder / "Quorvane.saver", resources, {}, {}};
+    Services services = installed();
+    services.audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), queue);
+    install(services);
+
+    Settings settings;
+    Ambience::start(settings);
+    EXPECT_EQ(fake.queue->liveTimerCount(), 0u);
+    fake.advanceBy(5);
+    EXPECT_EQ(fake.queue->record().dispatchTimersMade, 0u);
+    Ambience::resetForTesting();
+}
+
+} // namespace
