@@ -6,9 +6,13 @@
 
 namespace orrelith::platform {
 
-// A request to load a URL with the engine's default cache policy. A plain value.
+// The engines here offer one policy: the protocol's own (for the scheme handler: ask it every time).
+enum class URLRequestCachePolicy { UseProtocolCachePolicy };
+
+// A request to load a URL. A plain value.
 struct URLRequest {
     std::optional<std::string> url;
+    URLRequestCachePolicy cachePolicy = URLRequestCachePolicy::UseProtocolCachePolicy;
     // Seconds the load may wait for its main resource before the engine gives it up; 0 or less: no limit.
     double timeoutInterval = 60;
 

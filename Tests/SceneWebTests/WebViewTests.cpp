@@ -112,13 +112,13 @@ TEST_F(WebViewTest, RoutesSchemeTasksToTheHandlerOfTheirSchemeWithoutCase) {
 }
 
 TEST_F(WebViewTest, PassesLoadsAndStopsToTheEngine) {
-    view->load({"orrelith://bundle/a.html", 60});
-    view->load({std::nullopt, 60});
+    view->load({.url = "orrelith://bundle/a.html", .timeoutInterval = 60});
+    view->load({.url = std::nullopt, .timeoutInterval = 60});
     view->loadHTMLString("", std::nullopt);
     view->stopLoading();
     const auto& loads = engine().webState.loads;
     ASSERT_EQ(loads.size(), 2u);
-    EXPECT_EQ(loads[0].request, (URLRequest{"orrelith://bundle/a.html", 60}));
+    EXPECT_EQ(loads[0].request, (URLRequest{.url = "orrelith://bundle/a.html", .timeoutInterval = 60}));
     EXPECT_EQ(loads[1].kind, FakeWebLoad::Kind::HTMLString);
     EXPECT_EQ(engine().webState.stops, 1u);
 }
