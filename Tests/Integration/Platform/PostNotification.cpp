@@ -1,0 +1,19 @@
+// Posts one distributed notification from a process of its own, then exits: `orrelith-post-notification NAME`.
+#include "Platform/Linux/DBusDistributedCenter.hpp"
+#include "Platform/Linux/GlibMainQueue.hpp"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: orrelith-post-notification NAME\n");
+        return 2;
+    }
+    auto center = orrelith::platform::DBusDistributedCenter::create(std::make_shared<orrelith::platform::GlibMainQueue>());
+    if (!center->isMirrored()) {
+        std::fprintf(stderr, "no session bus\n");
+        return 1;
+    }
+    center->post(argv[1]);
+    return 0;
+}
