@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace orrelith {
 
@@ -48,6 +49,30 @@ float rampVolume(float from, float target, int tick, int steps) {
     return from + (target - from) * t * t * (3.0f - 2.0f * t);
 }
 
+struct Graph {
+    std::shared_ptr<AudioEngine> engine;
+    std::shared_ptr<AudioPlayerNode> player;
+};
+
+// A new engine looping `buffer` at volume 0, or nothing (and nothing left running) when it cannot start.
+std::optional<Graph> playingGraph(const std::shared_ptr<AudioPCMBuffer>& buffer) {
+    Graph graph{platform::audio().makeEngine(), platform::audio().makePlayerNode()};
+    if (!graph.engine || !graph.player)
+        return std::nullopt;
+    graph.engine->attach(graph.player);
+    graph.engine->connectToMainMixer(graph.player, buffer->format());
+    auto mixer = graph.engine->mainMixerNode();
+    // Without a mixer the sound would come at full level with no fade: rather none.
+    if (!mixer)
+        return std::nullopt;
+    mixer->setOutputVolume(0);
+    if (!graph.engine->start())
+        return std::nullopt;
+    graph.player->scheduleBuffer(buffer, AudioPlayerNode::BufferOptions::loops);
+    graph.player->play();
+    return graph;
+}
+
 // An address inside this library, by which the platform finds the bundle that holds this code.
 const void* codeAddress() { return reinterpret_cast<const void*>(&neverWanted); }
 
@@ -70,23 +95,11 @@ void Ambience::start(const Settings& settings) {
         s.buffer = load();
     if (!s.buffer)
         return;
-    auto engine = platform::audio().makeEngine();
-    auto player = platform::audio().makePlayerNode();
-    if (!engine || !player)
+    auto graph = playingGraph(s.buffer);
+    if (!graph)
         return;
-    engine->attach(player);
-    engine->connectToMainMixer(player, s.buffer->format());
-    auto mixer = engine->mainMixerNode();
-    // Without a mixer the sound would come at full level with no fade: rather none.
-    if (!mixer)
-        return;
-    mixer->setOutputVolume(0);
-    if (!engine->start())
-        return;
-    player->scheduleBuffer(s.buffer, AudioPlayerNode::BufferOptions::loops);
-    player->play();
-    s.engine = std::move(engine);
-    s.player = std::move(player);
+    s.engine = std::move(graph->engine);
+    s.player = std::move(graph->player);
     ramp(target, fadeInSeconds);
     watch();
 }

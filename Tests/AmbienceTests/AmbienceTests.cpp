@@ -13,10 +13,15 @@ namespace {
 
 const std::filesystem::path resources = "/fake/Quorvane.saver/Contents/Resources";
 
-Settings sound(double volume, bool on = true) {
+Settings sound(double volume) {
     Settings settings;
-    settings.sound = on;
     settings.soundVolume = volume;
+    return settings;
+}
+
+Settings soundOff() {
+    Settings settings;
+    settings.sound = false;
     return settings;
 }
 
@@ -169,7 +174,7 @@ TEST_F(AmbienceTest, InitialPredicateAnswersFalseSoTheWatchdogStopsAfterOneSecon
 }
 
 TEST_F(AmbienceTest, SoundOffOrNoVolumeStopsAtOnce) {
-    for (Settings off : {sound(0.6, false), sound(0.0), sound(-0.5), sound(std::numeric_limits<double>::quiet_NaN())}) {
+    for (Settings off : {soundOff(), sound(0.0), sound(-0.5), sound(std::numeric_limits<double>::quiet_NaN())}) {
         Ambience::start(sound(0.6));
         fake.advanceBy(1);
         std::size_t sets = record().volumeSets.size();
