@@ -8,7 +8,8 @@ namespace orrelith::collection {
 
 // The literal file references in the text of a page, style sheet or script: src= and href= attributes,
 // url(...) and @import in style sheets, and fetch() of a string literal. References built at run time are
-// not seen. Pure functions; safe on any thread.
+// not seen; a fetch in a script is taken to be relative to the script's own folder, which holds for scripts
+// that sit beside the pages that load them. Pure functions; safe on any thread.
 struct PageReferences {
     // Every reference in order of appearance, exactly as written (quotes removed).
     static std::vector<std::string> extract(std::string_view text);
