@@ -5,7 +5,7 @@ endfunction()
 
 # A GoogleTest executable registered with CTest; extra arguments are the libraries it links.
 function(orrelith_test name)
-  cmake_parse_arguments(T "" "LABELS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   orrelith_warnings(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)

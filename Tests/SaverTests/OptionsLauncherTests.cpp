@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include "OrrelithCore/Base64.hpp"
+#include "OrrelithCore/HomeFolder.hpp"
+#include "OrrelithCore/SettingsFile.hpp"
+#include "Platform/Fake/FakePlatform.hpp"
+#include "Platform/Fake/FakeViewBackend.hpp"
+#include "Platform/Fake/FakeWindowBackend.hpp"
+#include "Saver/LaunchSheet.hpp"
+#include "Saver/OptionsLauncher.hpp"
+
+#include <fstream>
+#include <random>
+
+using namespace orrelith;
+using namespace orrelith::platform;
+
+namespace {
+
+class OptionsLauncherTest : public ::testing::Test {
+protected:
+    OptionsLauncherTest() {
+        std::random_device seed;
+        root_ = std::filesystem::temp_directory_path() / ("launcher-" + std::to_string(seed()));
+        std::filesystem::create_directories(root_);
+        home_.emplace(root_);
+        fake.system->homeFolderValue = root_;
+        fake.workspace->applications[OptionsLauncher::bundleIdentifier] = "/opt/apps/Quorvane Options.app";
+    }
+    ~OptionsLauncherTest() override {
+        home_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    static LaunchSheet& sheetOf(const Window& window) { return dynamic_cast<LaunchSheet&>(*window.contentView()); }
+    static Settings legacy() {
+        Settings settings;
+        settings.shuffleInterval = 120;
+        settings.crossfade = false;
+        settings.displays["frame-0x0"] = DisplayMode::fixed("alpha");
+        return settings;
+    }
+
+    std::filesystem::path root_;
+    std::optional<HomeFolder::ScopedOverride> home_;
+    FakePlatform fake;
+};
+
+TEST_F(OptionsLauncherTest, AReadableSettingsDocumentMeansNoArguments) {
+    SettingsFile::inSupport("ORVEX").save(legacy());
+    fake.preferences->module(OptionsLauncher::moduleName)->setData("settings.v1", legacy().encode());
+    auto window = OptionsLauncher::open();
+    ASSERT_EQ(fake.workspace->record().opens.size(), 1u);
+    const auto& open = fake.workspace->record().opens[0];
+    EXPECT_TRUE(open.configuration.arguments.empty());
+    EXPECT_TRUE(open.configuration.activates);
+    EXPECT_EQ(open.application, "/opt/apps/Quorvane Options.app");
+}
+
+struct HandOverCase {
+    const char* name;
+    const char* document;
+    bool moduleDefaults;
+};
+
+class HandOver : public OptionsLauncherTest, public ::testing::WithParamInterface<HandOverCase> {};
+
+TEST_P(HandOver, PassesTheLegacyRecordAsBase64JSONWhenTheDocumentIsUnreadable) {
+    if (GetParam().document) {
+        auto path = SettingsFile::inSupport("ORVEX").url;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path) << GetParam().document;
+    }
+    fake.preferences->screenSaverDefaultsAvailable = GetParam().moduleDefaults;
+    auto domain = GetParam().moduleDefaults ? std::static_pointer_cast<FakeUserDefaults>(
+                                                  fake.preferences->module(OptionsLauncher::moduleName))
+                                            : fake.preferences->standard;
+    domain->setData("settings.v1", legacy().encode());
+    OptionsLauncher::open();
+    const auto& arguments = fake.workspace->record().opens.at(0).configuration.arguments;
+    ASSERT_EQ(arguments.size(), 2u);
+    EXPECT_EQ(arguments[0], "--import");
+    EXPECT_EQ(arguments[1].find('\n'), std::string::npos);
+    auto json = Base64::decode(arguments[1]);
+    ASSERT_TRUE(json);
+    EXPECT_EQ(Settings::decode(*json), legacy());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HandOver,
+                         ::testing::Values(HandOverCase{"noDocument", nullptr, true},
+                                           HandOverCase{"documentNotAnObject", "[]", true},
+                                           HandOverCase{"documentNotJSON", "{\"shuffleInterval\":", true},
+                                           HandOverCase{"standardDefaultsStandIn", nullptr, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OptionsLauncherTest, NothingStoredAnywhereHandsOverTheDefaults) {
+    OptionsLauncher::open();
+    const auto& arguments = fake.workspace->record().opens.at(0).configuration.arguments;
+    ASSERT_EQ(arguments.size(), 2u);
+    EXPECT_EQ(Settings::decode(*Base64::decode(arguments[1])), Settings());
+}
+
+TEST_F(OptionsLauncherTest, AnApplicationNotFoundByIdentifierIsLookedForInApplications) {
+    fake.workspace->applications.clear();
+    OptionsLauncher::open();
+    EXPECT_EQ(fake.workspace->record().opens.at(0).application, "/Applications/Quorvane Options.app");
+}
+
+TEST_F(OptionsLauncherTest, TheSheetIsA360By128TitledWindowThatSaysItIsOpening) {
+    auto window = OptionsLauncher::open();
+    EXPECT_EQ(window->frame().size, (Size{360, 128}));
+    EXPECT_EQ(window->style(), WindowStyle::Titled);
+    auto& sheet = sheetOf(*window);
+    EXPECT_EQ(sheet.headline()->text(), "Opening Quorvane Options\u2026");
+    EXPECT_EQ(sheet.detail()->text(), "Quorvane's options open in their own window.");
+    EXPECT_EQ(sheet.okButton()->title(), "OK");
+    EXPECT_EQ(sheet.okButton()->keyEquivalent(), KeyEquivalent::Return);
+}
+
+TEST_F(OptionsLauncherTest, ASheetAttachedBeforeTheLaunchCompletesEndsAtOnce) {
+    auto host = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Titled);
+    auto sheet = OptionsLauncher::open();
+    host->beginSheet(sheet);
+    fake.runUntilIdle();
+    EXPECT_FALSE(sheet->sheetParent());
+    EXPECT_FALSE(host->attachedSheet());
+    EXPECT_EQ(FakeWindowBackend::of(*host).state.sheetsEnded.size(), 1u);
+}
+
+TEST_F(OptionsLauncherTest, ASheetAttachedWhilePollingEndsAtTheNextPoll) {
+    auto host = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Titled);
+    auto sheet = OptionsLauncher::open();
+    fake.runUntilIdle();
+    fake.advanceBy(0.55);
+    host->beginSheet(sheet);
+    fake.advanceBy(0.049);
+    EXPECT_TRUE(sheet->sheetParent());
+    fake.advanceBy(0.001);
+    EXPECT_FALSE(sheet->sheetParent());
+    EXPECT_FALSE(sheet->isClosed()) << "ending the sheet is enough";
+}
+
+TEST_F(OptionsLauncherTest, ASheetNeverAttachedIsClosedAfterTwentyTries) {
+    auto sheet = OptionsLauncher::open();
+    fake.runUntilIdle();
+    fake.advanceBy(1.999);
+    EXPECT_FALSE(sheet->isClosed());
+    fake.advanceBy(0.001);
+    EXPECT_TRUE(sheet->isClosed());
+    EXPECT_EQ(std::count(fake.queue->record().asyncAfterDelays.begin(), fake.queue->record().asyncAfterDelays.end(),
+                         0.1),
+              20);
+}
+
+TEST_F(OptionsLauncherTest, AFailedLaunchShowsWhereToLookAndWaitsForOK) {
+    fake.workspace->openError = "no such application";
+    auto host = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Titled);
+    auto sheet = OptionsLauncher::open();
+    host->beginSheet(sheet);
+    fake.runUntilIdle();
+    fake.advanceBy(10);
+    auto& content = sheetOf(*sheet);
+    EXPECT_EQ(content.headline()->text(), "Couldn't open Quorvane Options");
+    EXPECT_EQ(content.detail()->text(), "Open it from your Applications folder.");
+    EXPECT_EQ(sheet->sheetParent(), host);
+    FakeButtonBackend::of(*content.okButton()).click();
+    EXPECT_FALSE(sheet->sheetParent());
+    EXPECT_FALSE(sheet->isClosed());
+}
+
+TEST_F(OptionsLauncherTest, OKClosesAWindowThatIsNoSheet) {
+    fake.workspace->openError = "refused";
+    auto sheet = OptionsLauncher::open();
+    fake.runUntilIdle();
+    FakeButtonBackend::of(*sheetOf(*sheet).okButton()).click();
+    EXPECT_TRUE(sheet->isClosed());
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+#include "SaverViewFixture.hpp"
+
+#include <random>
+
+namespace orrelith::testing {
+
+using namespace platform;
+
+namespace {
+
+const char* catalogJSON = R"({"mirrored":"test","scenes":[
+ {"slug":"alpha","title":"Bridge","subtitle":"a","channel":7,"generation":1},
+ {"slug":"beta","title":"Reactor","subtitle":"b","channel":12,"generation":2},
+ {"slug":"gamma","title":"Sensors","subtitle":"c","channel":123,"generation":3},
+ {"slug":"delta","title":"Sickbay","subtitle":"d","channel":4,"generation":4},
+ {"slug":"epsilon","title":"Helm","subtitle":"e","channel":5,"generation":7,"path":"helm/index.html"}]})";
+
+void write(const std::filesystem::path& path, const std::string& text) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+} // namespace
+
+SaverViewFixture::SaverViewFixture() {
+    std::random_device seed;
+    root_ = std::filesystem::temp_directory_path() / ("saver-view-" + std::to_string(seed()));
+    bundle_ = root_ / "Quorvane.saver";
+    std::filesystem::create_directories(root_ / "home");
+    home_.emplace(root_ / "home");
+    fake.system->homeFolderValue = root_ / "home";
+    write(resources() / "ORVEX/catalog.json", catalogJSON);
+    for (const char* slug : {"alpha", "beta", "gamma", "delta", "epsilon"})
+        write(resources() / "ORVEX/gallery" / (std::string(slug) + ".jpg"), "jpeg");
+    fake.system->codeBundle = Bundle{bundle_, resources(), {}, {}};
+    fake.audio->files[resources() / "ORVEX/sound/ambience.m4a"] = FakeAudioSystem::Track{};
+    fake.screens->add(Rect::make(0, 0, 1440, 900), "Built-in Display", 1, leftKey);
+    fake.screens->add(Rect::make(1440, 0, 1920, 1080), "External Display", 2, rightKey);
+    Ambience::resetForTesting();
+    SceneWeb::resetForTesting();
+    SceneThumbnails::resetForTesting();
+}
+
+SaverViewFixture::~SaverViewFixture() {
+    for (auto& display : displays_)
+        display.view->stopAnimation();
+    SaverView::live().clear();
+    Ambience::resetForTesting();
+    SceneWeb::resetForTesting();
+    SceneThumbnails::resetForTesting();
+    for (const auto& key : {leftKey, rightKey})
+        SceneChooser::shared().release(key);
+    home_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+}
+
+void SaverViewFixture::save(const Settings& settings) { SettingsFile::inSupport("ORVEX").save(settings); }
+
+Settings SaverViewFixture::shuffling(double interval) {
+    Settings settings;
+    settings.shuffleInterval = interval;
+    return settings;
+}
+
+std::shared_ptr<SaverView> SaverViewFixture::makeView(std::size_t index) {
+    auto frame = fake.screens->list.at(index)->frame();
+    return SaverView::create(Rect{{0, 0}, frame.size}, SaverMode::FullScreen);
+}
+
+std::shared_ptr<Window> SaverViewFixture::putInWindow(const std::shared_ptr<SaverView>& view, std::size_t index) {
+    auto window = Window::create(fake.screens->list.at(index)->frame(), WindowStyle::Borderless);
+    window->setContentView(view);
+    window->orderFront();
+    return window;
+}
+
+Display SaverViewFixture::startDisplay(std::size_t index) {
+    auto view = makeView(index);
+    auto window = putInWindow(view, index);
+    view->startAnimation();
+    displays_.push_back({view, window});
+    return displays_.back();
+}
+
+std::size_t SaverViewFixture::webViewCount(const SaverView& view) {
+    std::size_t count = 0;
+    for (const auto& subview : view.subviews())
+        if (std::dynamic_pointer_cast<WebView>(subview))
+            ++count;
+    return count;
+}
+
+std::string SaverViewFixture::catalogCaption(const std::string& slug) const {
+    auto catalog = Catalog::decode(catalogJSON);
+    const Scene* scene = catalog.scene(slug);
+    return scene ? scene->caption() : std::string();
+}
+
+} // namespace orrelith::testing
