@@ -14,12 +14,12 @@ namespace orrelith::platform {
 
 namespace {
 
-std::optional<std::filesystem::path> canonical(const std::filesystem::path& path) {
+std::optional<std::filesystem::path> resolved(const std::filesystem::path& path) {
     std::error_code error;
-    auto resolved = std::filesystem::canonical(path, error);
+    auto real = std::filesystem::canonical(path, error);
     if (error)
         return std::nullopt;
-    return resolved;
+    return real;
 }
 
 } // namespace
@@ -36,10 +36,10 @@ std::optional<Bundle> LinuxSystem::bundleContaining(const void* codeAddress) {
     Dl_info info{};
     if (!codeAddress || dladdr(codeAddress, &info) == 0 || !info.dli_fname || !*info.dli_fname)
         return std::nullopt;
-    auto file = canonical(info.dli_fname);
-    // The main executable may be named as it was started, relative to a folder left since.
-    if (!file || !file->is_absolute())
-        file = canonical("/proc/self/exe");
+    // The main executable may be named as it was started, relative to a folder that may have been left
+    // since: the kernel knows its real path.
+    std::filesystem::path named(info.dli_fname);
+    auto file = resolved(named.is_absolute() ? named : std::filesystem::path("/proc/self/exe"));
     auto folder = file ? bundleFolderHolding(*file) : std::nullopt;
     if (!folder)
         return std::nullopt;
@@ -62,7 +62,7 @@ std::optional<Bundle> LinuxSystem::bundleAt(const std::filesystem::path& folder)
 }
 
 std::optional<Bundle> LinuxSystem::mainBundle() {
-    auto executable = canonical("/proc/self/exe");
+    auto executable = resolved("/proc/self/exe");
     auto folder = executable ? bundleFolderHolding(*executable) : std::nullopt;
     if (!folder)
         return std::nullopt;
