@@ -84,7 +84,7 @@ TEST_F(SchemeServing, APageFetchesItsScriptStyleSheetImageAndJSONWithTheirTypesA
         EXPECT_EQ((*report)["files"][path], file) << path;
     EXPECT_EQ((*report)["files"]["missing.txt"]["status"], 404);
     EXPECT_EQ((*report)["files"]["missing.txt"]["bytes"], 0);
-    EXPECT_EQ(delegate->finished, 1);
+    EXPECT_TRUE(WebHarness::runUntil([&] { return delegate->finished == 1; }, 20));
 }
 
 TEST_F(SchemeServing, AMissingPageIsA404AndItsNavigationStillFinishes) {
