@@ -4,6 +4,7 @@
 #include "Platform/Linux/GdkScreenList.hpp"
 #include "Platform/Linux/GlibMainQueue.hpp"
 #include "Platform/Linux/GstAudioSystem.hpp"
+#include "Platform/Linux/GtkWebEngine.hpp"
 #include "Platform/Linux/GtkWindowSystem.hpp"
 #include "Platform/Linux/LinuxSystem.hpp"
 #include "Platform/Linux/LinuxWorkspace.hpp"
@@ -42,6 +43,8 @@ Services linuxServices() {
         auto screens = std::make_shared<GdkScreenList>(gdk_display_get_default());
         services.screens = screens;
         services.windows = std::make_shared<GtkWindowSystem>(services.mainQueue, screens);
+        services.web = std::make_shared<GtkWebEngine>(
+            GtkWebEngine::ruleListFolder(home, applicationIdentifier(*system)));
     }
     return services;
 }
