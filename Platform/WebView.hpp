@@ -50,8 +50,9 @@ public:
 };
 
 // A view that shows web pages, made from a configuration it keeps for its life. It holds its navigation
-// delegate weakly and its configuration's scheme handlers strongly. Main thread only. Made by create(...)
-// since engine callbacks may outlive its owner's interest in it.
+// delegate weakly and its configuration's scheme handlers strongly; without a delegate every navigation is
+// allowed. A request for a scheme it has no handler for fails. Main thread only. Made by create(...) since
+// engine callbacks may outlive its owner's interest in it.
 class WebView : public View, private WebViewEvents {
 public:
     static std::shared_ptr<WebView> create(const Rect& frame, WebViewConfiguration configuration);

@@ -39,15 +39,11 @@ TEST(SceneWebJsString, EveryASCIICharacterSurvivesAJSONParser) {
     EXPECT_EQ(nlohmann::json::parse(SceneWeb::jsString(all)).get<std::string>(), all);
 }
 
-TEST(SceneWebChrome, TheScriptAddsTheThreeLineStyleSheet) {
+TEST(SceneWebChrome, TheStyleSheetHidesPageChromeAndThePointerInThreeLines) {
     EXPECT_EQ(SceneWeb::chromeHidingStyleSheet(),
               "#chrome-top, #chrome-bottom, .orrelith-chrome-top, .orrelith-chrome-bottom,\n"
               ".orrelith-press-any-key, #btn-fullscreen, #btn-share { display: none !important; }\n"
               "html, body, * { cursor: none !important; }");
-    EXPECT_EQ(SceneWeb::chromeHidingScript(),
-              "(function(){var s=document.createElement('style');s.textContent=" +
-                  SceneWeb::jsString(SceneWeb::chromeHidingStyleSheet()) +
-                  ";(document.head||document.documentElement).appendChild(s);})();");
 }
 
 TEST(SceneWebRuleList, BlocksHttpHttpsAndWebSocketsAndNothingElse) {

@@ -123,16 +123,6 @@ TEST_F(WebViewTest, PassesLoadsAndStopsToTheEngine) {
     EXPECT_EQ(engine().webState.stops, 1u);
 }
 
-TEST_F(WebViewTest, StartsWithItsOwnDefaultsAndKeepsItsOwnConfigurationCopy) {
-    EXPECT_EQ(engine().webState.drawsBackground, true);
-    EXPECT_EQ(engine().webState.occlusionDetection, true);
-    EXPECT_EQ(engine().webState.allowsMagnification, false);
-    EXPECT_EQ(engine().webState.allowsBackForwardGestures, false);
-    EXPECT_EQ(engine().webState.underPageBackground, Color::white(1));
-    ASSERT_EQ(fake.web->record().configurations.size(), 1u);
-    EXPECT_EQ(fake.web->record().configurations[0].urlSchemeHandler("orrelith"), handler);
-}
-
 TEST_F(WebViewTest, IgnoresASwitchTheEngineLacks) {
     fake.web->supportsOcclusionDetection = false;
     auto plain = WebView::create(Rect{}, WebViewConfiguration{});

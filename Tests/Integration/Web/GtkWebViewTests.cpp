@@ -179,10 +179,5 @@ TEST(GtkContentRuleListStoreTest, CompilesOnALaterTurnIntoItsOwnFolderAndFailsQu
     EXPECT_TRUE(std::filesystem::exists(web.bundle.folder() / "rule-lists" / "ContentRuleList-orrelith.offline"));
 }
 
-TEST(GtkWebEngineTest, RuleListsLiveInTheApplicationsCacheFolderUnderTheHome) {
-    EXPECT_EQ(GtkWebEngine::ruleListFolder("/home/ann", "org.kestrin.orvex.options"),
-              "/home/ann/Library/Caches/org.kestrin.orvex.options/WebKit/ContentRuleLists");
-}
-
 } // namespace
 } // namespace orrelith::testing
