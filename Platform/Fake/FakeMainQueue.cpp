@@ -21,72 +21,27 @@ std::int64_t firingTime(std::int64_t start, double interval, std::uint64_t k) {
 
 } // namespace
 
-class FakeRepeatingTimer : public RepeatingTimer, public std::enable_shared_from_this<FakeRepeatingTimer> {
+// What both kinds of timer share: firing k comes at start + k * interval (without an interval only the
+// first firing comes), and the queue holds the timer until it is stopped, as a run loop does.
+class FakeTimerSource : public std::enable_shared_from_this<FakeTimerSource> {
 public:
-    FakeRepeatingTimer(FakeMainQueue& queue, double period, std::function<void()> tick)
-        : queue_(queue), book_(queue.timers_), period_(period), tick_(std::move(tick)), start_(queue.now_) {}
-    ~FakeRepeatingTimer() override { forget(); }
+    explicit FakeTimerSource(FakeMainQueue& queue) : queue_(queue), book_(queue.timers_) {}
+    virtual ~FakeTimerSource() { forget(); }
 
-    void arm() {
-        book_.lock()->live.insert(this);
-        scheduleFiring(1);
-    }
-    void invalidate() override {
-        valid_ = false;
-        forget();
-    }
-    bool isValid() const override { return valid_; }
-    double period() const override { return period_; }
-
-private:
-    void forget() {
-        if (auto book = book_.lock())
-            book->live.erase(this);
-    }
-    void scheduleFiring(std::uint64_t k) {
-        // The queue holds the timer until it is invalidated, as a run loop does.
-        auto self = shared_from_this();
-        queue_.enqueue(firingTime(start_, period_, k), [self, k] {
-            if (!self->valid_)
-                return;
-            self->scheduleFiring(k + 1);
-            auto tick = self->tick_;
-            tick();
-        });
-    }
-
-    FakeMainQueue& queue_;
-    std::weak_ptr<FakeMainQueue::TimerBook> book_;
-    double period_;
-    std::function<void()> tick_;
-    std::int64_t start_;
-    bool valid_ = true;
-};
-
-class FakeDispatchTimer : public DispatchTimer, public std::enable_shared_from_this<FakeDispatchTimer> {
-public:
-    FakeDispatchTimer(FakeMainQueue& queue) : queue_(queue), book_(queue.timers_) {}
-    ~FakeDispatchTimer() override { forget(); }
-
-    void setEventHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
-    void schedule(double deadline, double interval, double leeway) override {
-        deadline_ = deadline;
+protected:
+    void arm(std::int64_t start, double interval, std::uint64_t first) {
+        start_ = start;
         interval_ = interval;
-        leeway_ = leeway;
-    }
-    void resume() override {
-        if (resumed_ || cancelled_)
-            return;
-        resumed_ = true;
-        start_ = queue_.now_ + toNanoseconds(std::max(0.0, deadline_));
         book_.lock()->live.insert(this);
-        scheduleFiring(0);
+        scheduleFiring(first);
     }
-    void cancel() override {
-        cancelled_ = true;
+    void stop() {
+        stopped_ = true;
         forget();
     }
-    bool isCancelled() const override { return cancelled_; }
+    bool stopped() const { return stopped_; }
+    virtual void fire() = 0;
+    FakeMainQueue& queue_;
 
 private:
     void forget() {
@@ -96,27 +51,71 @@ private:
     void scheduleFiring(std::uint64_t k) {
         auto self = shared_from_this();
         queue_.enqueue(firingTime(start_, interval_, k), [self, k] {
-            if (self->cancelled_)
+            if (self->stopped_)
                 return;
             if (self->interval_ > 0)
                 self->scheduleFiring(k + 1);
             else
                 self->forget();
-            auto handler = self->handler_;
-            if (handler)
-                handler();
+            self->fire();
         });
     }
 
-    FakeMainQueue& queue_;
     std::weak_ptr<FakeMainQueue::TimerBook> book_;
+    std::int64_t start_ = 0;
+    double interval_ = 0;
+    bool stopped_ = false;
+};
+
+class FakeRepeatingTimer : public RepeatingTimer, public FakeTimerSource {
+public:
+    FakeRepeatingTimer(FakeMainQueue& queue, double period, std::function<void()> tick)
+        : FakeTimerSource(queue), period_(period), tick_(std::move(tick)) {}
+
+    void arm() { FakeTimerSource::arm(queue_.nowNanoseconds(), period_, 1); }
+    void invalidate() override { stop(); }
+    bool isValid() const override { return !stopped(); }
+    double period() const override { return period_; }
+
+private:
+    void fire() override {
+        auto tick = tick_;
+        tick();
+    }
+
+    double period_;
+    std::function<void()> tick_;
+};
+
+class FakeDispatchTimer : public DispatchTimer, public FakeTimerSource {
+public:
+    using FakeTimerSource::FakeTimerSource;
+
+    void setEventHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
+    void schedule(double deadline, double interval, double) override {
+        deadline_ = deadline;
+        interval_ = interval;
+    }
+    void resume() override {
+        if (resumed_ || stopped())
+            return;
+        resumed_ = true;
+        arm(queue_.nowNanoseconds() + toNanoseconds(std::max(0.0, deadline_)), interval_, 0);
+    }
+    void cancel() override { stop(); }
+    bool isCancelled() const override { return stopped(); }
+
+private:
+    void fire() override {
+        auto handler = handler_;
+        if (handler)
+            handler();
+    }
+
     std::function<void()> handler_;
     double deadline_ = 0;
     double interval_ = 0;
-    double leeway_ = 0;
-    std::int64_t start_ = 0;
     bool resumed_ = false;
-    bool cancelled_ = false;
 };
 
 FakeMainQueue::FakeMainQueue() : timers_(std::make_shared<TimerBook>()) {}

@@ -63,8 +63,7 @@ private:
     Record record_;
     struct TimerBook;
     std::shared_ptr<TimerBook> timers_;
-    friend class FakeRepeatingTimer;
-    friend class FakeDispatchTimer;
+    friend class FakeTimerSource;
 };
 
 std::int64_t toNanoseconds(double seconds);
