@@ -32,6 +32,16 @@ void Window::toolkitResized(const Rect& frame) {
 
 void Window::toolkitShown(bool visible) { visible_ = visible && !closed_; }
 
+void Window::setUserEventHandler(std::function<void(const UserEvent&)> handler) {
+    userEventHandler_ = std::move(handler);
+}
+
+void Window::toolkitUserEvent(const UserEvent& event) {
+    // A copy: the handler may replace itself.
+    if (auto handler = userEventHandler_)
+        handler(event);
+}
+
 void Window::setContentView(std::shared_ptr<View> view) {
     if (view == contentView_)
         return;

@@ -2,6 +2,7 @@
 
 #include "Platform/Geometry.hpp"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,8 +14,20 @@ class Window;
 
 enum class WindowStyle : unsigned { Borderless = 0, Titled = 1, Closable = 2, Resizable = 8 };
 
+// What the user did to a window: what ends a screen-saver run, or asks to close a preview.
+struct UserEvent {
+    enum class Kind { KeyPress, PointerMotion, ButtonPress, Scroll, CloseRequest };
+    Kind kind = Kind::KeyPress;
+    // Where the pointer is, in points from the window's top-left corner (y downward, as the pointer moves
+    // on screen); set for PointerMotion and ButtonPress.
+    Point location;
+    friend bool operator==(const UserEvent&, const UserEvent&) = default;
+};
+
 // The toolkit's side of one window. Calls come from the Window on the main thread. The backend reports
-// changes made by the toolkit (resizes, mapping) through Window::toolkitResized and Window::toolkitShown.
+// changes made by the toolkit (resizes, mapping) through Window::toolkitResized and Window::toolkitShown,
+// and what the user does to the window (keys, pointer, close button) through Window::toolkitUserEvent,
+// seeing events before any view inside the window does and leaving them to the views as well.
 class WindowBackend {
 public:
     virtual ~WindowBackend() = default;
@@ -64,9 +77,17 @@ public:
     void beginSheet(std::shared_ptr<Window> sheet);
     void endSheet(Window& sheet);
 
-    // Reports from the backend: the toolkit gave the window a new frame, or mapped or unmapped it.
+    // What the user does to the window (every key press, pointer motion, button press, scroll and close
+    // request) goes to `handler`, on the main thread, synchronously inside the toolkit's event delivery:
+    // a handler that closes windows defers that to the main queue. Null stops the reports. A close request
+    // still hides the window as before.
+    void setUserEventHandler(std::function<void(const UserEvent&)> handler);
+
+    // Reports from the backend: the toolkit gave the window a new frame, or mapped or unmapped it, or the
+    // user acted on it.
     void toolkitResized(const Rect& frame);
     void toolkitShown(bool visible);
+    void toolkitUserEvent(const UserEvent& event);
 
     WindowBackend& backend() const { return *backend_; }
 
@@ -80,6 +101,7 @@ private:
     std::shared_ptr<View> contentView_;
     std::weak_ptr<Window> sheetParent_;
     std::shared_ptr<Window> attachedSheet_;
+    std::function<void(const UserEvent&)> userEventHandler_;
     bool visible_ = false;
     bool closed_ = false;
 };

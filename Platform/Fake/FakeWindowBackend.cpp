@@ -52,4 +52,10 @@ void FakeWindowBackend::simulateShown(bool visible) {
     window_.toolkitShown(visible);
 }
 
+void FakeWindowBackend::simulateUserEvent(const UserEvent& event) {
+    if (event.kind == UserEvent::Kind::CloseRequest)
+        simulateShown(false);
+    window_.toolkitUserEvent(event);
+}
+
 } // namespace orrelith::platform

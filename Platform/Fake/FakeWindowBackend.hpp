@@ -46,6 +46,8 @@ public:
     // What the toolkit does on its own: the user resizes the window, or it is mapped or unmapped.
     void simulateResize(const Rect& frame);
     void simulateShown(bool visible);
+    // The user acts on the window. Like a toolkit, a close request hides the window before it is reported.
+    void simulateUserEvent(const UserEvent& event);
 
     FakeWindowState state;
     std::optional<std::shared_ptr<Screen>> screenOverride;

@@ -17,6 +17,22 @@ bool has(WindowStyle style, WindowStyle flag) {
 
 int pixels(double points) { return std::max(1, static_cast<int>(std::lround(points))); }
 
+std::optional<UserEvent::Kind> userEventKind(GdkEventType type) {
+    switch (type) {
+    case GDK_KEY_PRESS:
+        return UserEvent::Kind::KeyPress;
+    case GDK_MOTION_NOTIFY:
+        return UserEvent::Kind::PointerMotion;
+    case GDK_BUTTON_PRESS:
+    case GDK_TOUCH_BEGIN:
+        return UserEvent::Kind::ButtonPress;
+    case GDK_SCROLL:
+        return UserEvent::Kind::Scroll;
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 GtkWindowBackend::GtkWindowBackend(Window& window, const Rect& contentRect, WindowStyle style,
@@ -33,6 +49,10 @@ GtkWindowBackend::GtkWindowBackend(Window& window, const Rect& contentRect, Wind
     g_signal_connect(window_, "map", G_CALLBACK(mapped), this);
     g_signal_connect(window_, "unmap", G_CALLBACK(unmapped), this);
     g_signal_connect(window_, "close-request", G_CALLBACK(closeRequested), this);
+    events_ = gtk_event_controller_legacy_new();
+    gtk_event_controller_set_propagation_phase(events_, GTK_PHASE_CAPTURE);
+    g_signal_connect(events_, "event", G_CALLBACK(eventSeen), this);
+    gtk_widget_add_controller(GTK_WIDGET(window_), events_);
 }
 
 GtkWindowBackend::~GtkWindowBackend() {
@@ -40,6 +60,8 @@ GtkWindowBackend::~GtkWindowBackend() {
         g_source_remove(pendingReport_);
     viewcontainer::setResizeHandler(root_, nullptr);
     g_signal_handlers_disconnect_by_data(window_, this);
+    // The window widget (kept by our reference) still holds the controller here.
+    g_signal_handlers_disconnect_by_data(events_, this);
     viewcontainer::setContent(root_, nullptr);
     if (!destroyed_)
         gtk_window_destroy(window_);
@@ -143,9 +165,27 @@ void GtkWindowBackend::unmapped(GtkWidget*, gpointer self) {
     glib::runGuarded([backend] { backend->owner_.toolkitShown(false); }, "window unmap");
 }
 
-gboolean GtkWindowBackend::closeRequested(GtkWindow* window, gpointer) {
+gboolean GtkWindowBackend::closeRequested(GtkWindow* window, gpointer self) {
     gtk_widget_set_visible(GTK_WIDGET(window), FALSE);
+    static_cast<GtkWindowBackend*>(self)->report(UserEvent{UserEvent::Kind::CloseRequest, {}});
     return TRUE;
+}
+
+gboolean GtkWindowBackend::eventSeen(GtkEventControllerLegacy*, GdkEvent* event, gpointer self) {
+    auto kind = userEventKind(gdk_event_get_event_type(event));
+    if (!kind)
+        return GDK_EVENT_PROPAGATE;
+    UserEvent seen{*kind, {}};
+    double x = 0;
+    double y = 0;
+    if (gdk_event_get_position(event, &x, &y))
+        seen.location = Point{x, y};
+    static_cast<GtkWindowBackend*>(self)->report(seen);
+    return GDK_EVENT_PROPAGATE;
+}
+
+void GtkWindowBackend::report(const UserEvent& event) {
+    glib::runGuarded([this, &event] { owner_.toolkitUserEvent(event); }, "window user event");
 }
 
 } // namespace orrelith::platform

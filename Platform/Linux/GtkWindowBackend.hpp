@@ -13,7 +13,9 @@ namespace orrelith::platform {
 // GTK gives the root is reported to the Window (on a later turn, outside GTK's layout pass), and so are
 // mapping and unmapping. A window closed by the user is hidden, not destroyed, so that the Window keeps a
 // working backend. GTK 4 cannot place windows: the frame's origin is kept as the Window set it, except
-// that a full-screen window takes its screen's origin. Main thread only.
+// that a full-screen window takes its screen's origin. Key presses, pointer motion, button presses and
+// scrolls reach the Window from a controller on the GtkWindow in the capture phase, before the views see
+// them, and go on to the views unchanged. Main thread only.
 class GtkWindowBackend : public WindowBackend {
 public:
     GtkWindowBackend(Window& window, const Rect& contentRect, WindowStyle style, std::shared_ptr<GdkScreenList> screens);
@@ -40,11 +42,14 @@ private:
     static void mapped(GtkWidget* widget, gpointer self);
     static void unmapped(GtkWidget* widget, gpointer self);
     static gboolean closeRequested(GtkWindow* window, gpointer self);
+    static gboolean eventSeen(GtkEventControllerLegacy* controller, GdkEvent* event, gpointer self);
+    void report(const UserEvent& event);
 
     Window& owner_;
     std::shared_ptr<GdkScreenList> screens_;
     GtkWindow* window_;
     GtkWidget* root_;
+    GtkEventController* events_ = nullptr;
     Rect frame_;
     std::optional<Rect> fullScreenFrame_;
     guint pendingReport_ = 0;
