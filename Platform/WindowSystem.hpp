@@ -5,6 +5,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace orrelith::platform {
 
@@ -33,6 +36,12 @@ public:
     // Draws the group's changes (each view's backend alpha from `fromAlpha` to `toAlpha`) and runs the
     // completion once, as AnimationContext describes. A view that went away is skipped.
     virtual void animate(AnimationGroup group) = 0;
+    // Draws the windows as they are now into one PNG file, one pixel per point: each window at its frame's
+    // place within the smallest rectangle that holds all their frames, black where no window is.
+    // Synchronous. Nothing on success, else why no file was written (no window drawn yet, an unwritable
+    // path).
+    virtual std::optional<std::string> writeScreenshot(const std::vector<std::shared_ptr<Window>>& windows,
+                                                       const std::filesystem::path& png) = 0;
 };
 
 } // namespace orrelith::platform

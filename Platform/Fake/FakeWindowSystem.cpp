@@ -1,6 +1,7 @@
 #include "Platform/Fake/FakeWindowSystem.hpp"
 
 #include "Platform/View.hpp"
+#include "Platform/Window.hpp"
 
 #include <system_error>
 
@@ -78,6 +79,15 @@ void FakeWindowSystem::finish(std::uint64_t id, const AnimationGroup& group) {
     ++record_.completionsRun;
     if (group.completion)
         group.completion();
+}
+
+std::optional<std::string> FakeWindowSystem::writeScreenshot(const std::vector<std::shared_ptr<Window>>& windows,
+                                                             const std::filesystem::path& png) {
+    ScreenshotRecord taken{png, {}, queue_->now()};
+    for (auto& window : windows)
+        taken.windowFrames.push_back(window->frame());
+    record_.screenshots.push_back(std::move(taken));
+    return screenshotFailure;
 }
 
 } // namespace orrelith::platform

@@ -22,6 +22,11 @@ public:
         std::size_t changes = 0;
         double startedAt = 0;
     };
+    struct ScreenshotRecord {
+        std::filesystem::path png;
+        std::vector<Rect> windowFrames;
+        double takenAt = 0;
+    };
     struct Record {
         std::size_t viewBackendsMade = 0;
         std::size_t labelBackendsMade = 0;
@@ -31,6 +36,7 @@ public:
         std::vector<std::filesystem::path> imageLoads;
         std::vector<AnimationRecord> animations;
         std::size_t completionsRun = 0;
+        std::vector<ScreenshotRecord> screenshots;
     };
 
     FakeWindowSystem(std::shared_ptr<FakeMainQueue> queue, std::shared_ptr<FakeScreenList> screens);
@@ -43,10 +49,14 @@ public:
                                                      WindowStyle style) override;
     std::shared_ptr<Image> loadImage(const std::filesystem::path& path) override;
     void animate(AnimationGroup group) override;
+    // Records the request and writes nothing; answers `screenshotFailure`.
+    std::optional<std::string> writeScreenshot(const std::vector<std::shared_ptr<Window>>& windows,
+                                               const std::filesystem::path& png) override;
 
     const Record& record() const { return record_; }
     // The size every loaded image reports.
     Size imageSize{640, 400};
+    std::optional<std::string> screenshotFailure;
 
 private:
     void finish(std::uint64_t id, const AnimationGroup& group);

@@ -3,6 +3,7 @@
 #include "Platform/Linux/GtkButtonBackend.hpp"
 #include "Platform/Linux/GtkImageViewBackend.hpp"
 #include "Platform/Linux/GtkLabelBackend.hpp"
+#include "Platform/Linux/GtkScreenshot.hpp"
 #include "Platform/Linux/GtkViewBackend.hpp"
 #include "Platform/Linux/GtkWindowBackend.hpp"
 
@@ -31,5 +32,10 @@ std::shared_ptr<Image> GtkWindowSystem::loadImage(const std::filesystem::path& p
 }
 
 void GtkWindowSystem::animate(AnimationGroup group) { animator_->run(std::move(group)); }
+
+std::optional<std::string> GtkWindowSystem::writeScreenshot(const std::vector<std::shared_ptr<Window>>& windows,
+                                                            const std::filesystem::path& png) {
+    return GtkScreenshot::write(windows, png);
+}
 
 } // namespace orrelith::platform

@@ -22,6 +22,9 @@ public:
                                                      WindowStyle style) override;
     std::shared_ptr<Image> loadImage(const std::filesystem::path& path) override;
     void animate(AnimationGroup group) override;
+    // Through GtkScreenshot.
+    std::optional<std::string> writeScreenshot(const std::vector<std::shared_ptr<Window>>& windows,
+                                               const std::filesystem::path& png) override;
 
 private:
     std::shared_ptr<GdkScreenList> screens_;
