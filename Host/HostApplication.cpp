@@ -1,0 +1,81 @@
+#include "Host/HostApplication.hpp"
+
+#include "Host/HostError.hpp"
+#include "Host/SaverBundleLoader.hpp"
+#include "Platform/Bundle.hpp"
+#include "Platform/Platform.hpp"
+
+#include <exception>
+
+namespace orrelith::host {
+
+namespace {
+
+void requireDisplay() {
+    if (!platform::installed().screens || !platform::installed().windows)
+        throw HostError(HostError::Kind::Failure,
+                        "no display to show the screen saver on (DISPLAY or WAYLAND_DISPLAY names none that opens)");
+}
+
+} // namespace
+
+std::shared_ptr<HostApplication> HostApplication::create(std::shared_ptr<platform::MainLoop> loop, std::ostream& out,
+                                                         std::ostream& messages) {
+    return std::shared_ptr<HostApplication>(new HostApplication(std::move(loop), out, messages));
+}
+
+HostApplication::HostApplication(std::shared_ptr<platform::MainLoop> loop, std::ostream& out, std::ostream& messages)
+    : loop_(std::move(loop)), out_(out), messages_(messages) {}
+
+int HostApplication::run(const std::vector<std::string>& arguments) {
+    try {
+        auto options = HostOptions::parse(arguments);
+        if (options.help) {
+            out_ << HostOptions::usage();
+            return 0;
+        }
+        return runSaver(options);
+    } catch (const HostError& error) {
+        say(error.what());
+        if (error.kind() == HostError::Kind::Usage)
+            messages_ << HostOptions::usage();
+        return error.exitStatus();
+    } catch (const std::exception& error) {
+        say(std::string("the screen saver failed: ") + error.what());
+        return 1;
+    }
+}
+
+int HostApplication::runSaver(const HostOptions& options) {
+    auto saver = SaverBundleLoader::load(options.bundlePath(platform::system().homeFolder()));
+    requireDisplay();
+    RunSession::Plan plan{options.mode, saver.displayName(), options.duration, options.screenshot,
+                          options.screenshotDelay};
+    std::weak_ptr<HostApplication> weakSelf = weak_from_this();
+    std::weak_ptr<platform::MainLoop> weakLoop = loop_;
+    session_ = RunSession::create(
+        saver.principal, plan,
+        [weakSelf](const std::string& line) {
+            if (auto self = weakSelf.lock())
+                self->say(line);
+        },
+        [weakLoop] {
+            if (auto loop = weakLoop.lock())
+                loop->quit();
+        });
+    std::weak_ptr<RunSession> weakSession = session_;
+    loop_->setTerminationHandler([weakSession, weakLoop](int) {
+        auto session = weakSession.lock();
+        if (session && !session->hasEnded())
+            session->end();
+        else if (auto loop = weakLoop.lock())
+            loop->quit();
+    });
+    session_->start();
+    loop_->run();
+    return session_->exitStatus();
+}
+
+void HostApplication::say(const std::string& line) { messages_ << programName << ": " << line << std::endl; }
+
+} // namespace orrelith::host

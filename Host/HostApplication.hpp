@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Host/RunSession.hpp"
+#include "Platform/MainLoop.hpp"
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace orrelith::host {
+
+// The host program once a platform is installed: reads the command line, loads the screen saver's bundle
+// (given, or installed in the user's home folder from the user database), runs it in the asked mode on
+// the main loop, and answers the exit status. SIGINT and SIGTERM end the run as the user's activity does;
+// a second one while the run is ending stops the loop at once. Usage goes to `out`; the host's messages,
+// one line each, prefixed with "quorvane-host: ", to `messages`; both streams outlive the application.
+// Main thread only.
+class HostApplication : public std::enable_shared_from_this<HostApplication> {
+public:
+    static constexpr const char* programName = "quorvane-host";
+
+    static std::shared_ptr<HostApplication> create(std::shared_ptr<platform::MainLoop> loop, std::ostream& out,
+                                                   std::ostream& messages);
+
+    // The arguments after the program's name. 0 after a run, 1 when the screen saver cannot be run (its
+    // bundle, no display, a failed screenshot), 2 for a command line it does not understand.
+    int run(const std::vector<std::string>& arguments);
+
+    // The run in progress, or the last one.
+    const std::shared_ptr<RunSession>& session() const { return session_; }
+
+private:
+    HostApplication(std::shared_ptr<platform::MainLoop> loop, std::ostream& out, std::ostream& messages);
+    int runSaver(const HostOptions& options);
+    void say(const std::string& line);
+
+    std::shared_ptr<platform::MainLoop> loop_;
+    std::ostream& out_;
+    std::ostream& messages_;
+    std::shared_ptr<RunSession> session_;
+};
+
+} // namespace orrelith::host

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orrelith::host {
+
+enum class HostMode {
+    // One view per monitor, each in a borderless full-screen window; the user's activity ends the run.
+    FullScreen,
+    // One small window with a preview view.
+    Preview,
+    // The preview with an "Options…" button that presents the view's configuration sheet.
+    Settings
+};
+
+// What the host was asked to do, from its command line.
+struct HostOptions {
+    static constexpr const char* defaultSaverName = "Quorvane";
+    static constexpr double defaultScreenshotDelay = 5.0;
+
+    HostMode mode = HostMode::FullScreen;
+    // The bundle to load; else `saverName` in the user's screen-saver folder.
+    std::optional<std::filesystem::path> bundle;
+    std::string saverName = defaultSaverName;
+    // Seconds after which the run ends by itself.
+    std::optional<double> duration;
+    // Where to write a PNG of the windows, `screenshotDelay` seconds into the run (or at its end, if that
+    // comes first).
+    std::optional<std::filesystem::path> screenshot;
+    double screenshotDelay = defaultScreenshotDelay;
+    bool help = false;
+
+    // The arguments after the program's name. Throws HostError (usage) for anything it does not understand.
+    static HostOptions parse(const std::vector<std::string>& arguments);
+    static std::string usage();
+
+    // The bundle folder to load: `bundle`, else "Library/Screen Savers/<saverName>.saver" under `home`.
+    std::filesystem::path bundlePath(const std::filesystem::path& home) const;
+
+    friend bool operator==(const HostOptions&, const HostOptions&) = default;
+};
+
+} // namespace orrelith::host

@@ -1,0 +1,120 @@
+#include "Host/HostApplication.hpp"
+#include "Platform/Fake/FakeMainLoop.hpp"
+#include "Platform/Fake/FakePlatform.hpp"
+#include "TestBundle.hpp"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sstream>
+
+using namespace orrelith::host;
+using namespace orrelith::platform;
+
+namespace {
+
+using Posts = std::vector<std::string>;
+
+// The host on the fake platform, with a home folder on disk that holds the probe as Quorvane.saver.
+class HostApplicationTest : public ::testing::Test {
+protected:
+    HostApplicationTest() {
+        fake.system->homeFolderValue = home.path();
+        fake.screens->add(Rect::make(0, 0, 1280, 800), "Only", 1);
+        std::filesystem::create_directories(installedSaver);
+        fake.system->bundles[installedSaver] =
+            Bundle{installedSaver, std::nullopt, {{"NSPrincipalClass", "HostProbeView"}}, HOST_PROBE_MODULE};
+    }
+
+    int run(const std::vector<std::string>& arguments) {
+        return HostApplication::create(loop, out, messages)->run(arguments);
+    }
+
+    FakePlatform fake;
+    TemporaryFolder home;
+    std::filesystem::path installedSaver = home.path() / "Library" / "Screen Savers" / "Quorvane.saver";
+    std::shared_ptr<FakeMainLoop> loop = std::make_shared<FakeMainLoop>(fake.queue);
+    std::ostringstream out;
+    std::ostringstream messages;
+};
+
+TEST_F(HostApplicationTest, RunsTheSaverInstalledInTheUsersHomeFullScreenUntilItsDuration) {
+    EXPECT_EQ(run({"--duration", "10"}), 0);
+    EXPECT_DOUBLE_EQ(fake.queue->now(), 10);
+    EXPECT_EQ(loop->record().lastReturn, FakeMainLoop::Record::Return::Quit);
+    EXPECT_EQ(fake.distributed->record().posts,
+              (Posts{"probe.start fullscreen 1280x800 shown", "com.apple.screensaver.willstop", "probe.stop",
+                     "com.apple.screensaver.didstop"}));
+    EXPECT_EQ(messages.str(), "");
+}
+
+TEST_F(HostApplicationTest, ATerminationSignalEndsTheRunAsTheUserWould) {
+    fake.queue->asyncAfter(3, [this] { loop->simulateSignal(SIGTERM); });
+    EXPECT_EQ(run({}), 0);
+    EXPECT_TRUE(loop->handlesTerminationSignals());
+    EXPECT_DOUBLE_EQ(fake.queue->now(), 3);
+    EXPECT_EQ(fake.distributed->record().posts,
+              (Posts{"probe.start fullscreen 1280x800 shown", "com.apple.screensaver.willstop", "probe.stop",
+                     "com.apple.screensaver.didstop"}));
+}
+
+TEST_F(HostApplicationTest, AGivenBundleIsLoadedInsteadOfTheInstalledOne) {
+    TemporaryFolder elsewhere;
+    auto given = elsewhere.path() / "Other.saver";
+    std::filesystem::create_directories(given);
+    fake.system->bundles[given] =
+        Bundle{given, std::nullopt, {{"NSPrincipalClass", "HostProbeView"}}, HOST_PROBE_MODULE};
+    std::filesystem::remove_all(installedSaver);
+    EXPECT_EQ(run({"--bundle", given.string(), "--preview", "--duration", "1"}), 0);
+    EXPECT_EQ(fake.distributed->record().posts.front(), "probe.start preview 296x184 shown");
+}
+
+TEST_F(HostApplicationTest, WhatCannotRunIsToldInOneLineWithItsExitStatus) {
+    struct Case {
+        std::string name;
+        std::function<void()> breakIt;
+        std::vector<std::string> arguments;
+        int status;
+        std::string says;
+    };
+    const std::vector<Case> cases{
+        {"nothing installed", [this] { std::filesystem::remove_all(installedSaver); }, {}, 1,
+         "quorvane-host: no screen saver at " + installedSaver.string() + "\n"},
+        {"no display",
+         [] {
+             auto services = installed();
+             services.screens = nullptr;
+             services.windows = nullptr;
+             install(services);
+         },
+         {}, 1, "quorvane-host: no display to show the screen saver on"},
+        {"no screen", [this] { fake.screens->list.clear(); }, {}, 1,
+         "quorvane-host: there is no screen to show the screen saver on\n"},
+        {"a failed screenshot", [this] { fake.windows->screenshotFailure = "disk full"; },
+         {"--duration", "2", "--screenshot", "/tmp/x.png"}, 1, "quorvane-host: no screenshot: disk full\n"},
+        {"a bad command line", [] {}, {"--duration", "never"}, 2,
+         "quorvane-host: --duration wants a number of seconds, not \"never\"\nusage: quorvane-host"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        messages.str("");
+        auto services = installed();
+        test.breakIt();
+        EXPECT_EQ(run(test.arguments), test.status);
+        EXPECT_NE(messages.str().find(test.says), std::string::npos) << messages.str();
+        install(services);
+        std::filesystem::create_directories(installedSaver);
+        fake.screens->list = {fake.screens->list.empty() ? FakeScreen::make(Rect::make(0, 0, 1280, 800), "Only", 1)
+                                                         : fake.screens->list.front()};
+        fake.windows->screenshotFailure.reset();
+    }
+}
+
+TEST_F(HostApplicationTest, HelpPrintsTheUsageAndRunsNothing) {
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_EQ(out.str(), HostOptions::usage());
+    EXPECT_EQ(loop->record().runs, 0u);
+    EXPECT_TRUE(fake.distributed->record().posts.empty());
+}
+
+} // namespace

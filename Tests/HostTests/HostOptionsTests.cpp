@@ -1,0 +1,98 @@
+#include "Host/HostError.hpp"
+#include "Host/HostOptions.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace orrelith::host;
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+HostOptions with(std::function<void(HostOptions&)> change) {
+    HostOptions options;
+    change(options);
+    return options;
+}
+
+TEST(HostOptions, CommandLinesTheHostUnderstands) {
+    struct Case {
+        Arguments arguments;
+        HostOptions expected;
+    };
+    const std::vector<Case> cases{
+        {{}, HostOptions{}},
+        {{"--preview"}, with([](HostOptions& o) { o.mode = HostMode::Preview; })},
+        {{"--settings", "--settings"}, with([](HostOptions& o) { o.mode = HostMode::Settings; })},
+        {{"--bundle", "/tmp/A.saver", "--duration", "2.5"}, with([](HostOptions& o) {
+             o.bundle = "/tmp/A.saver";
+             o.duration = 2.5;
+         })},
+        {{"--bundle=rel/B.saver", "--duration=20"}, with([](HostOptions& o) {
+             o.bundle = "rel/B.saver";
+             o.duration = 20;
+         })},
+        {{"--screenshot", "shot.png"}, with([](HostOptions& o) { o.screenshot = "shot.png"; })},
+        {{"--screenshot", "shot.png", "--screenshot-after", "0"}, with([](HostOptions& o) {
+             o.screenshot = "shot.png";
+             o.screenshotDelay = 0;
+         })},
+        {{"--saver", "Other", "--preview"}, with([](HostOptions& o) {
+             o.saverName = "Other";
+             o.mode = HostMode::Preview;
+         })},
+        {{"-h"}, with([](HostOptions& o) { o.help = true; })},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(::testing::PrintToString(test.arguments));
+        EXPECT_EQ(HostOptions::parse(test.arguments), test.expected);
+    }
+}
+
+TEST(HostOptions, EverythingElseIsAUsageErrorThatSaysWhatIsWrong) {
+    struct Case {
+        Arguments arguments;
+        std::string says;
+    };
+    const std::vector<Case> cases{
+        {{"--preview", "--settings"}, "cannot be combined"},
+        {{"--duration"}, "--duration wants a value"},
+        {{"--duration", "0"}, "more than 0 seconds"},
+        {{"--duration", "-3"}, "wants a number of seconds"},
+        {{"--duration", "soon"}, "wants a number of seconds, not \"soon\""},
+        {{"--duration", "5s"}, "wants a number of seconds"},
+        {{"--duration", "nan"}, "wants a number of seconds"},
+        {{"--duration", "1e999"}, "wants a number of seconds"},
+        {{"--duration", ""}, "wants a number of seconds"},
+        {{"--screenshot-after", "3"}, "--screenshot-after needs --screenshot"},
+        {{"--screenshot", ""}, "--screenshot wants the path"},
+        {{"--bundle", "A.saver", "--saver", "B"}, "either --bundle or --saver"},
+        {{"--saver", "../../etc/evil"}, "plain name"},
+        {{"--saver", ".."}, "plain name"},
+        {{"--saver", ""}, "plain name"},
+        {{"--frobnicate"}, "unknown argument --frobnicate"},
+        {{"--preview=yes"}, "unknown option --preview"},
+        {{"Quorvane.saver"}, "unknown argument Quorvane.saver"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(::testing::PrintToString(test.arguments));
+        try {
+            HostOptions::parse(test.arguments);
+            ADD_FAILURE() << "accepted";
+        } catch (const HostError& error) {
+            EXPECT_EQ(error.exitStatus(), 2);
+            EXPECT_NE(std::string(error.what()).find(test.says), std::string::npos) << error.what();
+        }
+    }
+}
+
+TEST(HostOptions, TheBundleIsTheGivenPathElseTheNamedSaverInTheHomesScreenSaverFolder) {
+    EXPECT_EQ(HostOptions{}.bundlePath("/home/ada"), "/home/ada/Library/Screen Savers/Quorvane.saver");
+    EXPECT_EQ(HostOptions::parse({"--saver", "Drift"}).bundlePath("/home/ada"),
+              "/home/ada/Library/Screen Savers/Drift.saver");
+    EXPECT_EQ(HostOptions::parse({"--bundle", "x/Q.saver"}).bundlePath("/home/ada"), "x/Q.saver");
+}
+
+} // namespace

@@ -1,0 +1,300 @@
+#include "Host/HostError.hpp"
+#include "Host/RunSession.hpp"
+#include "Platform/Button.hpp"
+#include "Platform/Fake/FakePlatform.hpp"
+#include "ProbeView.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+using namespace orrelith::host;
+using namespace orrelith::platform;
+
+namespace {
+
+using Posts = std::vector<std::string>;
+using Plan = RunSession::Plan;
+
+Plan planned(const std::function<void(Plan&)>& change) {
+    Plan plan;
+    change(plan);
+    return plan;
+}
+using Kind = UserEvent::Kind;
+
+const std::string willStop = "com.apple.screensaver.willstop";
+const std::string didStop = "com.apple.screensaver.didstop";
+
+class RunSessionTest : public ::testing::Test {
+protected:
+    std::shared_ptr<RunSession> makeSession(RunSession::Plan plan, ProbeView::Options options = {}) {
+        return RunSession::create(
+            ProbeView::entry(options), std::move(plan), [this](const std::string& line) { said.push_back(line); },
+            [this] {
+                ++finishes;
+                deliveriesAtFinish = fake.distributed->record().deliveries.size();
+            });
+    }
+    // Only the probe's posts and the host's own, in order.
+    const Posts& posts() const { return fake.distributed->record().posts; }
+    long postCount(const std::string& name) const { return std::count(posts().begin(), posts().end(), name); }
+    void twoScreens() {
+        fake.screens->add(Rect::make(0, 0, 1440, 900), "Built-in", 1);
+        fake.screens->add(Rect::make(1440, 100, 1920, 1080), "Wide", 2);
+    }
+    static FakeWindowBackend& backend(const SaverStage& stage) { return FakeWindowBackend::of(*stage.window); }
+
+    FakePlatform fake;
+    std::vector<std::string> said;
+    int finishes = 0;
+    std::size_t deliveriesAtFinish = 0;
+};
+
+TEST_F(RunSessionTest, FullScreenShowsEachMonitorItsOwnViewInABorderlessFullScreenWindowThenStartsIt) {
+    twoScreens();
+    auto session = makeSession({});
+    session->start();
+    ASSERT_EQ(session->stages().size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        auto& stage = session->stages()[i];
+        auto& screen = fake.screens->list[i];
+        EXPECT_EQ(backend(stage).state.fullScreenOn, screen.get());
+        EXPECT_EQ(stage.window->frame(), screen->frame());
+        EXPECT_EQ(stage.window->style(), WindowStyle::Borderless);
+        EXPECT_EQ(stage.window->contentView(), stage.view);
+        EXPECT_TRUE(backend(stage).state.shown);
+        EXPECT_FALSE(stage.view->isPreview());
+        EXPECT_TRUE(stage.view->isAnimating());
+    }
+    EXPECT_EQ(posts(), (Posts{"probe.start fullscreen 1440x900 shown", "probe.start fullscreen 1920x1080 shown"}))
+        << "each view is started once, after its window is shown";
+}
+
+TEST_F(RunSessionTest, WithoutAnyScreenTheRunCannotStart) {
+    auto session = makeSession({});
+    try {
+        session->start();
+        FAIL() << "started";
+    } catch (const HostError& error) {
+        EXPECT_STREQ(error.what(), "there is no screen to show the screen saver on");
+    }
+}
+
+TEST_F(RunSessionTest, APrincipalClassThatMakesNoViewIsAFailure) {
+    twoScreens();
+    ClassRegistry::Entry nothing{[](const Rect&, SaverMode) { return std::shared_ptr<ScreenSaverView>(); }, {}};
+    auto session = RunSession::create(nothing, {}, [](const std::string&) {}, [] {});
+    EXPECT_THROW(session->start(), HostError);
+}
+
+TEST_F(RunSessionTest, EndingPostsWillStopStopsEveryViewPostsDidStopClosesTheWindowsThenFinishesOnALaterTurn) {
+    twoScreens();
+    auto session = makeSession({});
+    session->start();
+    auto observed = std::make_shared<Posts>();
+    fake.distributed->addObserver(this, willStop, [observed] { observed->push_back(willStop); });
+    fake.distributed->addObserver(this, didStop, [observed] { observed->push_back(didStop); });
+    session->end();
+    EXPECT_EQ(posts(), (Posts{"probe.start fullscreen 1440x900 shown", "probe.start fullscreen 1920x1080 shown",
+                              willStop, "probe.stop", "probe.stop", didStop}));
+    for (auto& stage : session->stages()) {
+        EXPECT_TRUE(stage.window->isClosed());
+        EXPECT_FALSE(stage.view->isAnimating());
+    }
+    EXPECT_EQ(finishes, 0) << "not inside end";
+    fake.runUntilIdle();
+    EXPECT_EQ(finishes, 1);
+    EXPECT_EQ(deliveriesAtFinish, 2u) << "observers here have both notifications before the host finishes";
+    EXPECT_EQ(*observed, (Posts{willStop, didStop}));
+    session->end();
+    fake.runUntilIdle();
+    EXPECT_EQ(finishes, 1);
+    EXPECT_EQ(posts().size(), 6u) << "a second end does nothing";
+    EXPECT_EQ(session->exitStatus(), 0);
+    fake.distributed->removeObserver(this);
+}
+
+TEST_F(RunSessionTest, EachViewAnimatesOneFrameEveryAnimationIntervalUntilTheEnd) {
+    twoScreens();
+    auto session = makeSession({}, {.hasConfigureSheet = true, .animationTimeInterval = 30});
+    session->start();
+    fake.advanceBy(29.9);
+    EXPECT_EQ(postCount("probe.frame"), 0);
+    fake.advanceBy(0.1);
+    EXPECT_EQ(postCount("probe.frame"), 2);
+    fake.advanceBy(60);
+    EXPECT_EQ(postCount("probe.frame"), 6);
+    session->end();
+    fake.advanceBy(300);
+    EXPECT_EQ(postCount("probe.frame"), 6);
+    EXPECT_EQ(fake.queue->liveTimerCount(), 0u);
+}
+
+TEST_F(RunSessionTest, InFullScreenTheUsersActivityEndsTheRunButAStillPointerDoesNot) {
+    struct Case {
+        std::string name;
+        std::vector<UserEvent> events;
+        bool ends;
+    };
+    const std::vector<Case> cases{
+        {"a key", {{Kind::KeyPress, {}}}, true},
+        {"a click", {{Kind::ButtonPress, {5, 5}}}, true},
+        {"a scroll", {{Kind::Scroll, {}}}, true},
+        {"a close request", {{Kind::CloseRequest, {}}}, true},
+        {"the pointer seen where the window appeared", {{Kind::PointerMotion, {400, 300}}}, false},
+        {"a nudge", {{Kind::PointerMotion, {400, 300}}, {Kind::PointerMotion, {405, 306}}}, false},
+        {"a movement", {{Kind::PointerMotion, {400, 300}}, {Kind::PointerMotion, {409, 300}}}, true},
+        {"a slow drift away", {{Kind::PointerMotion, {0, 0}}, {Kind::PointerMotion, {5, 0}}, {Kind::PointerMotion, {10, 0}}}, true},
+    };
+    twoScreens();
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        auto session = makeSession({});
+        session->start();
+        for (auto& event : test.events)
+            backend(session->stages()[1]).simulateUserEvent(event);
+        EXPECT_FALSE(session->hasEnded()) << "never inside the toolkit's event delivery";
+        fake.runUntilIdle();
+        EXPECT_EQ(session->hasEnded(), test.ends);
+        session->end();
+        fake.runUntilIdle();
+    }
+}
+
+TEST_F(RunSessionTest, TheFirstPointerPositionIsRememberedPerWindow) {
+    twoScreens();
+    auto session = makeSession({});
+    session->start();
+    backend(session->stages()[0]).simulateUserEvent({Kind::PointerMotion, {10, 10}});
+    backend(session->stages()[1]).simulateUserEvent({Kind::PointerMotion, {900, 500}});
+    backend(session->stages()[0]).simulateUserEvent({Kind::PointerMotion, {12, 12}});
+    fake.runUntilIdle();
+    EXPECT_FALSE(session->hasEnded());
+}
+
+TEST_F(RunSessionTest, ThePreviewIsOneSmallTitledWindowThatOnlyItsCloseButtonEnds) {
+    auto session = makeSession(planned([](Plan& p) { p.mode = HostMode::Preview; p.title = "Quorvane"; }));
+    session->start();
+    ASSERT_EQ(session->stages().size(), 1u);
+    auto& stage = session->stages()[0];
+    EXPECT_EQ(stage.window->frame().size, (Size{296, 184}));
+    EXPECT_EQ(stage.window->title(), "Quorvane");
+    EXPECT_NE(stage.window->style(), WindowStyle::Borderless);
+    EXPECT_EQ(backend(stage).state.fullScreenOn, nullptr);
+    EXPECT_EQ(posts(), (Posts{"probe.start preview 296x184 shown"}));
+    for (auto kind : {Kind::KeyPress, Kind::ButtonPress, Kind::Scroll})
+        backend(stage).simulateUserEvent({kind, {}});
+    backend(stage).simulateUserEvent({Kind::PointerMotion, {1, 1}});
+    backend(stage).simulateUserEvent({Kind::PointerMotion, {200, 100}});
+    fake.runUntilIdle();
+    EXPECT_FALSE(session->hasEnded());
+    backend(stage).simulateUserEvent({Kind::CloseRequest, {}});
+    fake.runUntilIdle();
+    EXPECT_TRUE(session->hasEnded());
+    EXPECT_EQ(posts().back(), didStop);
+}
+
+class SettingsModeTest : public RunSessionTest {
+protected:
+    std::shared_ptr<Button> optionsButton(const SaverStage& stage) {
+        for (auto& view : stage.window->contentView()->subviews())
+            if (auto button = std::dynamic_pointer_cast<Button>(view))
+                return button;
+        return nullptr;
+    }
+};
+
+TEST_F(SettingsModeTest, OptionsPresentsTheViewsConfigurationSheetOnTheHostWindowOnce) {
+    auto session = makeSession(planned([](Plan& p) { p.mode = HostMode::Settings; p.title = "Quorvane"; }));
+    session->start();
+    auto& stage = session->stages()[0];
+    EXPECT_EQ(stage.window->frame().size, (Size{296, 228}));
+    EXPECT_EQ(stage.view->frame(), Rect::make(0, 44, 296, 184)) << "the preview above the button bar";
+    auto button = optionsButton(stage);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->title(), "Options\u2026");
+    EXPECT_GE(button->frame().minY(), 0);
+    EXPECT_LE(button->frame().maxY(), 44);
+    EXPECT_LE(button->frame().maxX(), 296);
+
+    button->performClick();
+    auto sheet = stage.window->attachedSheet();
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->sheetParent(), stage.window);
+    EXPECT_EQ(backend(stage).state.sheetsBegun.size(), 1u);
+    button->performClick();
+    EXPECT_EQ(postCount("probe.configureSheet"), 1) << "not while one is up";
+
+    session->end();
+    EXPECT_TRUE(sheet->isClosed());
+    EXPECT_FALSE(stage.window->attachedSheet());
+}
+
+TEST_F(SettingsModeTest, AViewWithoutAConfigurationSheetIsNotAskedForOne) {
+    auto session = makeSession(planned([](Plan& p) { p.mode = HostMode::Settings; p.title = "Quorvane"; }),
+                               {.hasConfigureSheet = false, .animationTimeInterval = 30});
+    session->start();
+    optionsButton(session->stages()[0])->performClick();
+    EXPECT_FALSE(session->stages()[0].window->attachedSheet());
+    EXPECT_EQ(postCount("probe.configureSheet"), 0);
+}
+
+TEST_F(RunSessionTest, ADurationEndsTheRunExactlyThatLongAfterTheStart) {
+    twoScreens();
+    auto session = makeSession(planned([](Plan& p) { p.duration = 12.5; }));
+    fake.advanceBy(3);
+    session->start();
+    fake.advanceBy(12.499);
+    EXPECT_FALSE(session->hasEnded());
+    fake.advanceBy(0.001);
+    EXPECT_TRUE(session->hasEnded());
+    fake.runUntilIdle();
+    EXPECT_EQ(finishes, 1);
+}
+
+TEST_F(RunSessionTest, TheScreenshotShowsEveryWindowAtItsDelay) {
+    twoScreens();
+    auto session = makeSession(planned([](Plan& p) {
+        p.duration = 20; p.screenshot = "/tmp/run.png"; p.screenshotDelay = 6;
+    }));
+    session->start();
+    fake.advanceBy(30);
+    auto& taken = fake.windows->record().screenshots;
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].png, "/tmp/run.png");
+    EXPECT_DOUBLE_EQ(taken[0].takenAt, 6);
+    EXPECT_EQ(taken[0].windowFrames, (std::vector<Rect>{fake.screens->list[0]->frame(), fake.screens->list[1]->frame()}));
+    EXPECT_EQ(said, (std::vector<std::string>{"screenshot written to /tmp/run.png"}));
+    EXPECT_EQ(session->exitStatus(), 0);
+}
+
+TEST_F(RunSessionTest, ARunThatEndsBeforeTheScreenshotsDelayTakesItAtTheEnd) {
+    twoScreens();
+    auto session = makeSession(planned([](Plan& p) { p.screenshot = "/tmp/early.png"; p.screenshotDelay = 6; }));
+    session->start();
+    fake.advanceBy(2);
+    backend(session->stages()[0]).simulateUserEvent({Kind::KeyPress, {}});
+    fake.advanceBy(10);
+    auto& taken = fake.windows->record().screenshots;
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_DOUBLE_EQ(taken[0].takenAt, 2);
+    EXPECT_EQ(taken[0].windowFrames.size(), 2u);
+}
+
+TEST_F(RunSessionTest, AFailedScreenshotIsToldAndMakesTheRunFail) {
+    twoScreens();
+    fake.windows->screenshotFailure = "cannot write /nowhere/x.png";
+    auto session = makeSession(planned([](Plan& p) {
+        p.duration = 8; p.screenshot = "/nowhere/x.png"; p.screenshotDelay = 1;
+    }));
+    session->start();
+    fake.advanceBy(10);
+    EXPECT_EQ(said, (std::vector<std::string>{"no screenshot: cannot write /nowhere/x.png"}));
+    EXPECT_TRUE(session->hasEnded());
+    EXPECT_EQ(session->exitStatus(), 1);
+}
+
+} // namespace
