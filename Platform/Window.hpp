@@ -19,7 +19,8 @@ struct UserEvent {
     enum class Kind { KeyPress, PointerMotion, ButtonPress, Scroll, CloseRequest };
     Kind kind = Kind::KeyPress;
     // Where the pointer is, in points from the window's top-left corner (y downward, as the pointer moves
-    // on screen); set for PointerMotion and ButtonPress.
+    // on screen); set for PointerMotion (which the pointer entering the window, or being over it
+    // when it appears, also reports) and ButtonPress.
     Point location;
     friend bool operator==(const UserEvent&, const UserEvent&) = default;
 };

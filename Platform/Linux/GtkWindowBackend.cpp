@@ -6,6 +6,7 @@
 #include "Platform/View.hpp"
 
 #include <cmath>
+#include <utility>
 
 namespace orrelith::platform {
 
@@ -21,7 +22,9 @@ std::optional<UserEvent::Kind> userEventKind(GdkEventType type) {
     switch (type) {
     case GDK_KEY_PRESS:
         return UserEvent::Kind::KeyPress;
+    // The pointer coming into the window tells where it is as much as a motion does.
     case GDK_MOTION_NOTIFY:
+    case GDK_ENTER_NOTIFY:
         return UserEvent::Kind::PointerMotion;
     case GDK_BUTTON_PRESS:
     case GDK_TOUCH_BEGIN:
@@ -153,11 +156,26 @@ void GtkWindowBackend::rootResized(int width, int height) {
 void GtkWindowBackend::reportSize() {
     pendingReport_ = 0;
     glib::runGuarded([this] { owner_.toolkitResized(frame_); }, "window resize");
+    if (std::exchange(pointerUnplaced_, false))
+        reportPointerOver();
 }
 
 void GtkWindowBackend::mapped(GtkWidget*, gpointer self) {
     auto* backend = static_cast<GtkWindowBackend*>(self);
     glib::runGuarded([backend] { backend->owner_.toolkitShown(true); }, "window map");
+    backend->pointerUnplaced_ = true;
+}
+
+// A window that appears under a still pointer may hear nothing of it, yet a later motion has to be measured
+// from somewhere. Asked once the mapped window has its size: before, its surface is a pixel wide.
+void GtkWindowBackend::reportPointerOver() {
+    GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window_));
+    GdkSeat* seat = surface ? gdk_display_get_default_seat(gdk_surface_get_display(surface)) : nullptr;
+    GdkDevice* pointer = seat ? gdk_seat_get_pointer(seat) : nullptr;
+    double x = 0;
+    double y = 0;
+    if (pointer && gdk_surface_get_device_position(surface, pointer, &x, &y, nullptr))
+        report(UserEvent{UserEvent::Kind::PointerMotion, {x, y}});
 }
 
 void GtkWindowBackend::unmapped(GtkWidget*, gpointer self) {

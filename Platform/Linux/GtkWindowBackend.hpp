@@ -15,7 +15,8 @@ namespace orrelith::platform {
 // working backend. GTK 4 cannot place windows: the frame's origin is kept as the Window set it, except
 // that a full-screen window takes its screen's origin. Key presses, pointer motion, button presses and
 // scrolls reach the Window from a controller on the GtkWindow in the capture phase, before the views see
-// them, and go on to the views unchanged. Main thread only.
+// them, and go on to the views unchanged; a window mapped under the pointer reports where it is as a motion.
+// Main thread only.
 class GtkWindowBackend : public WindowBackend {
 public:
     GtkWindowBackend(Window& window, const Rect& contentRect, WindowStyle style, std::shared_ptr<GdkScreenList> screens);
@@ -44,6 +45,7 @@ private:
     static gboolean closeRequested(GtkWindow* window, gpointer self);
     static gboolean eventSeen(GtkEventControllerLegacy* controller, GdkEvent* event, gpointer self);
     void report(const UserEvent& event);
+    void reportPointerOver();
 
     Window& owner_;
     std::shared_ptr<GdkScreenList> screens_;
@@ -54,6 +56,8 @@ private:
     std::optional<Rect> fullScreenFrame_;
     guint pendingReport_ = 0;
     bool destroyed_ = false;
+    // Mapped, and not yet asked where the pointer is.
+    bool pointerUnplaced_ = false;
 };
 
 } // namespace orrelith::platform
