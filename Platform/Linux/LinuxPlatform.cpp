@@ -39,6 +39,9 @@ Services linuxServices() {
         LinuxWorkspace::create(services.mainQueue, system, {"/Applications", home / "Applications"});
     services.preferences = std::make_shared<PlistPreferences>(home, applicationIdentifier(*system));
     services.audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), services.mainQueue);
+    // Window managers and compositors tell the program's windows apart by this name (WM_CLASS, app_id).
+    if (!g_get_prgname())
+        g_set_prgname(applicationIdentifier(*system).c_str());
     if (gtk_init_check()) {
         auto screens = std::make_shared<GdkScreenList>(gdk_display_get_default());
         services.screens = screens;
