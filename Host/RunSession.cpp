@@ -28,7 +28,9 @@ void RunSession::start() {
     started_ = true;
     makeStages();
     for (auto& stage : stages_) {
+        // Watched before it is shown: a window that appears tells where the pointer is.
         watch(stage);
+        stage.window->orderFront();
         stage.view->startAnimation();
         animate(stage);
     }

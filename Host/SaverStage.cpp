@@ -44,7 +44,6 @@ SaverStage SaverStage::fullScreen(const platform::ClassRegistry::Entry& principa
                      makeView(principal, Rect{{0, 0}, frame.size}, platform::SaverMode::FullScreen)};
     stage.window->setContentView(stage.view);
     stage.window->makeFullScreen(screen);
-    stage.window->orderFront();
     return stage;
 }
 
@@ -54,7 +53,6 @@ SaverStage SaverStage::preview(const platform::ClassRegistry::Entry& principal, 
                      makeView(principal, frame, platform::SaverMode::Preview)};
     stage.window->setTitle(title);
     stage.window->setContentView(stage.view);
-    stage.window->orderFront();
     return stage;
 }
 
@@ -68,7 +66,6 @@ SaverStage SaverStage::settings(const platform::ClassRegistry::Entry& principal,
     root->addSubview(stage.view);
     root->addSubview(optionsButton(stage.window, stage.view));
     stage.window->setContentView(root);
-    stage.window->orderFront();
     return stage;
 }
 

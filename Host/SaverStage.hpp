@@ -10,8 +10,8 @@
 
 namespace orrelith::host {
 
-// One saver view in the window that shows it, as the host sets them up: window made, view put in,
-// window shown. Starting the view's animation is the run's business. The makers throw HostError when the
+// One saver view in the window that shows it, as the host sets them up: window made, view put in. Showing
+// the window and starting the view's animation are the run's business. The makers throw HostError when the
 // principal class makes no view. Main thread only.
 struct SaverStage {
     static constexpr double previewWidth = 296;
