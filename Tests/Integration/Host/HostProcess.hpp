@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// quorvane-host started by a test, its messages going to a file. While waiting it runs GLib's default main
+// context, so that the test's own D-Bus observers keep receiving. A process still running when the object
+// goes is killed.
+class HostProcess {
+public:
+    HostProcess(const std::vector<std::string>& arguments, const std::filesystem::path& messages);
+    ~HostProcess();
+    HostProcess(const HostProcess&) = delete;
+    HostProcess& operator=(const HostProcess&) = delete;
+
+    // True once the process has ended, within `seconds`.
+    bool waitForExit(double seconds);
+    void sendSignal(int signal);
+    bool isRunning();
+    // After the end: whether it exited by itself, and with which status.
+    bool exitedNormally() const;
+    int exitStatus() const;
+    std::string messages() const;
+
+private:
+    pid_t pid_ = -1;
+    int waitStatus_ = 0;
+    bool ended_ = false;
+    std::filesystem::path messages_;
+};
+
+// Runs a command to its end, its output read back; what it says on standard error is dropped.
+std::string commandOutput(const std::string& command);

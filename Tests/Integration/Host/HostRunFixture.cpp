@@ -1,0 +1,62 @@
+#include "HostRunFixture.hpp"
+
+#include "../Platform/MainLoopSupport.hpp"
+#include "Platform/Linux/LinuxPlatform.hpp"
+#include "Platform/NotificationCenter.hpp"
+
+#include <cstdlib>
+#include <iostream>
+
+using namespace orrelith::platform;
+
+namespace {
+const std::string willStop = "com.apple.screensaver.willstop";
+const std::string didStop = "com.apple.screensaver.didstop";
+} // namespace
+
+void HostRunFixture::SetUpTestSuite() {
+    if (!installed().distributedCenter)
+        install(linuxServices());
+}
+
+void HostRunFixture::SetUp() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-host-run.XXXXXX").string();
+    ASSERT_TRUE(mkdtemp(pattern.data()));
+    folder_ = pattern;
+    auto names = received;
+    for (const auto& name : {willStop, didStop})
+        distributedCenter().addObserver(this, name, [names, name] { names->push_back(name); });
+}
+
+void HostRunFixture::TearDown() {
+    distributedCenter().removeObserver(this);
+    // Pictures of failed runs stay for a look.
+    if (!HasFailure()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    } else {
+        std::cerr << "the host's files are in " << folder_ << "\n";
+    }
+}
+
+std::vector<std::string> HostRunFixture::withBundle(std::vector<std::string> more) {
+    std::vector<std::string> arguments{"--bundle", ORRELITH_SAVER_BUNDLE};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+std::filesystem::path HostRunFixture::gallery() {
+    return std::filesystem::path(ORRELITH_SAVER_BUNDLE) / "Contents" / "Resources" / "ORVEX" / "gallery";
+}
+
+std::unique_ptr<HostProcess> HostRunFixture::start(const std::vector<std::string>& arguments) {
+    return std::make_unique<HostProcess>(arguments, file("messages.txt"));
+}
+
+void HostRunFixture::expectCleanEnd(HostProcess& host, double seconds) {
+    ASSERT_TRUE(host.waitForExit(seconds)) << "still running; it said:\n" << host.messages();
+    EXPECT_TRUE(host.exitedNormally()) << host.messages();
+    EXPECT_EQ(host.exitStatus(), 0) << host.messages();
+    pumpUntil([this] { return received->size() >= 2; }, 5);
+    EXPECT_EQ(*received, (std::vector<std::string>{willStop, didStop}));
+}

@@ -1,0 +1,95 @@
+// The host on an X11 screen of 1280x800 (Xvfb) with a window manager, and a private session bus.
+#include "../Platform/MainLoopSupport.hpp"
+#include "HostRunFixture.hpp"
+
+#include <csignal>
+#include <sstream>
+
+namespace {
+
+class HostOnX11 : public HostRunFixture {
+protected:
+    // The host's visible windows, by the X window ids xdotool reports.
+    static std::vector<std::string> hostWindows() {
+        std::istringstream lines(commandOutput("xdotool search --onlyvisible --classname quorvane-host"));
+        std::vector<std::string> windows;
+        for (std::string line; std::getline(lines, line);)
+            if (!line.empty())
+                windows.push_back(line);
+        return windows;
+    }
+    static bool waitForWindows(std::size_t count, double seconds) {
+        return pumpUntil([count] { return hostWindows().size() >= count; }, seconds);
+    }
+};
+
+TEST_F(HostOnX11, TheRealSaverPaintsAScreenFullOfASceneAndEndsByItselfAfterItsDuration) {
+    auto picture = file("run.png");
+    auto host = start(withBundle({"--duration", "10", "--screenshot", picture.string(), "--screenshot-after", "7"}));
+    expectCleanEnd(*host, 60);
+    EXPECT_NE(host->messages().find("screenshot written to " + picture.string()), std::string::npos);
+    auto shot = ScenePicture::load(picture);
+    ASSERT_TRUE(shot) << "no picture at " << picture;
+    EXPECT_EQ(shot->width(), 1280) << "the window covers the screen";
+    EXPECT_EQ(shot->height(), 800);
+    EXPECT_GT(shot->litShare(shot->whole()), 0.02) << "not all black";
+    auto nearest = shot->nearest(shot->whole(), gallery());
+    EXPECT_TRUE(shot->scene(shot->whole(), gallery()))
+        << "no scene clearly shown; nearest " << nearest.slug << " at " << nearest.distance << ", next at "
+        << nearest.runnerUpDistance;
+}
+
+TEST_F(HostOnX11, ATerminationSignalEndsTheRunAsTheUsersActivityWould) {
+    auto host = start(withBundle({"--duration", "120"}));
+    ASSERT_TRUE(waitForWindows(1, 30)) << host->messages();
+    pumpFor(1);
+    host->sendSignal(SIGTERM);
+    expectCleanEnd(*host, 20);
+}
+
+TEST_F(HostOnX11, AKeyAClickOrAMovedPointerEndsTheRun) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"a key", "xdotool key space"},
+        {"a click", "xdotool click 1"},
+        {"a moved pointer", "xdotool mousemove_relative -- 60 40"},
+    };
+    for (const auto& [name, action] : cases) {
+        SCOPED_TRACE(name);
+        received->clear();
+        auto host = start(withBundle({"--duration", "120"}));
+        ASSERT_TRUE(waitForWindows(1, 30)) << host->messages();
+        // A window appearing under the pointer hears of it; that alone must not end the run.
+        pumpFor(1.5);
+        ASSERT_TRUE(host->isRunning()) << host->messages();
+        commandOutput(action);
+        expectCleanEnd(*host, 20);
+    }
+}
+
+TEST_F(HostOnX11, ThePreviewWindowShowsTheStillOfAScene) {
+    auto picture = file("preview.png");
+    auto host = start(withBundle({"--preview", "--duration", "5", "--screenshot", picture.string(),
+                                  "--screenshot-after", "3"}));
+    expectCleanEnd(*host, 40);
+    auto shot = ScenePicture::load(picture);
+    ASSERT_TRUE(shot) << host->messages();
+    EXPECT_GE(shot->width(), 296);
+    EXPECT_GE(shot->height(), 184);
+    auto nearest = shot->nearest(shot->whole(), gallery());
+    EXPECT_TRUE(shot->scene(shot->whole(), gallery()))
+        << "nearest " << nearest.slug << " at " << nearest.distance << ", next at " << nearest.runnerUpDistance;
+}
+
+TEST_F(HostOnX11, OptionsInTheSettingsWindowPresentsTheConfigurationSheet) {
+    auto host = start(withBundle({"--settings", "--duration", "120"}));
+    ASSERT_TRUE(waitForWindows(1, 30)) << host->messages();
+    pumpFor(1);
+    auto window = hostWindows().front();
+    // "Options…" sits at the right of the bar below the 184-point preview.
+    commandOutput("xdotool mousemove --window " + window + " 262 206 click 1");
+    EXPECT_TRUE(waitForWindows(2, 10)) << "no sheet appeared";
+    host->sendSignal(SIGTERM);
+    expectCleanEnd(*host, 20);
+}
+
+} // namespace
