@@ -6,7 +6,6 @@
 #include "Platform/View.hpp"
 
 #include <cmath>
-#include <utility>
 
 namespace orrelith::platform {
 
@@ -63,6 +62,7 @@ GtkWindowBackend::~GtkWindowBackend() {
         g_source_remove(pendingReport_);
     viewcontainer::setResizeHandler(root_, nullptr);
     g_signal_handlers_disconnect_by_data(window_, this);
+    stopWatchingPointerPlacement();
     // The window widget (kept by our reference) still holds the controller here.
     g_signal_handlers_disconnect_by_data(events_, this);
     viewcontainer::setContent(root_, nullptr);
@@ -156,30 +156,55 @@ void GtkWindowBackend::rootResized(int width, int height) {
 void GtkWindowBackend::reportSize() {
     pendingReport_ = 0;
     glib::runGuarded([this] { owner_.toolkitResized(frame_); }, "window resize");
-    if (std::exchange(pointerUnplaced_, false))
-        reportPointerOver();
 }
 
 void GtkWindowBackend::mapped(GtkWidget*, gpointer self) {
     auto* backend = static_cast<GtkWindowBackend*>(self);
     glib::runGuarded([backend] { backend->owner_.toolkitShown(true); }, "window map");
-    backend->pointerUnplaced_ = true;
+    backend->watchPointerPlacement();
 }
 
 // A window that appears under a still pointer may hear nothing of it, yet a later motion has to be measured
-// from somewhere. Asked once the mapped window has its size: before, its surface is a pixel wide.
+// from somewhere. The pointer counts as over the window only inside the surface's size, which comes after
+// mapping (a freshly mapped surface may be a pixel wide): asked at every layout until answered, or until
+// a real motion tells.
+void GtkWindowBackend::watchPointerPlacement() {
+    pointerUnplaced_ = true;
+    if (!layoutHandler_) {
+        layoutSurface_ = gtk_native_get_surface(GTK_NATIVE(window_));
+        if (layoutSurface_)
+            layoutHandler_ = g_signal_connect(layoutSurface_, "layout", G_CALLBACK(surfaceLaidOut), this);
+    }
+    reportPointerOver();
+}
+
+void GtkWindowBackend::stopWatchingPointerPlacement() {
+    if (layoutHandler_)
+        g_signal_handler_disconnect(layoutSurface_, layoutHandler_);
+    layoutHandler_ = 0;
+    layoutSurface_ = nullptr;
+}
+
+void GtkWindowBackend::surfaceLaidOut(GdkSurface*, int, int, gpointer self) {
+    auto* backend = static_cast<GtkWindowBackend*>(self);
+    if (backend->pointerUnplaced_)
+        backend->reportPointerOver();
+}
+
 void GtkWindowBackend::reportPointerOver() {
-    GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window_));
-    GdkSeat* seat = surface ? gdk_display_get_default_seat(gdk_surface_get_display(surface)) : nullptr;
+    GdkSeat* seat = layoutSurface_ ? gdk_display_get_default_seat(gdk_surface_get_display(layoutSurface_)) : nullptr;
     GdkDevice* pointer = seat ? gdk_seat_get_pointer(seat) : nullptr;
     double x = 0;
     double y = 0;
-    if (pointer && gdk_surface_get_device_position(surface, pointer, &x, &y, nullptr))
-        report(UserEvent{UserEvent::Kind::PointerMotion, {x, y}});
+    if (!pointer || !gdk_surface_get_device_position(layoutSurface_, pointer, &x, &y, nullptr))
+        return;
+    pointerUnplaced_ = false;
+    report(UserEvent{UserEvent::Kind::PointerMotion, {x, y}});
 }
 
 void GtkWindowBackend::unmapped(GtkWidget*, gpointer self) {
     auto* backend = static_cast<GtkWindowBackend*>(self);
+    backend->stopWatchingPointerPlacement();
     glib::runGuarded([backend] { backend->owner_.toolkitShown(false); }, "window unmap");
 }
 
@@ -193,12 +218,15 @@ gboolean GtkWindowBackend::eventSeen(GtkEventControllerLegacy*, GdkEvent* event,
     auto kind = userEventKind(gdk_event_get_event_type(event));
     if (!kind)
         return GDK_EVENT_PROPAGATE;
+    auto* backend = static_cast<GtkWindowBackend*>(self);
+    if (*kind == UserEvent::Kind::PointerMotion)
+        backend->pointerUnplaced_ = false;
     UserEvent seen{*kind, {}};
     double x = 0;
     double y = 0;
     if (gdk_event_get_position(event, &x, &y))
         seen.location = Point{x, y};
-    static_cast<GtkWindowBackend*>(self)->report(seen);
+    backend->report(seen);
     return GDK_EVENT_PROPAGATE;
 }
 

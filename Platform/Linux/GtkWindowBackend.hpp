@@ -45,6 +45,9 @@ private:
     static gboolean closeRequested(GtkWindow* window, gpointer self);
     static gboolean eventSeen(GtkEventControllerLegacy* controller, GdkEvent* event, gpointer self);
     void report(const UserEvent& event);
+    void watchPointerPlacement();
+    void stopWatchingPointerPlacement();
+    static void surfaceLaidOut(GdkSurface* surface, int width, int height, gpointer self);
     void reportPointerOver();
 
     Window& owner_;
@@ -56,8 +59,10 @@ private:
     std::optional<Rect> fullScreenFrame_;
     guint pendingReport_ = 0;
     bool destroyed_ = false;
-    // Mapped, and not yet asked where the pointer is.
+    // Mapped, and where the pointer is not known yet.
     bool pointerUnplaced_ = false;
+    GdkSurface* layoutSurface_ = nullptr;
+    gulong layoutHandler_ = 0;
 };
 
 } // namespace orrelith::platform
