@@ -73,16 +73,6 @@ TEST_F(RunSessionTest, FullScreenShowsEachMonitorItsOwnViewInABorderlessFullScre
         << "each view is started once, after its window is shown";
 }
 
-TEST_F(RunSessionTest, WithoutAnyScreenTheRunCannotStart) {
-    auto session = makeSession({});
-    try {
-        session->start();
-        FAIL() << "started";
-    } catch (const HostError& error) {
-        EXPECT_STREQ(error.what(), "there is no screen to show the screen saver on");
-    }
-}
-
 TEST_F(RunSessionTest, APrincipalClassThatMakesNoViewIsAFailure) {
     twoScreens();
     ClassRegistry::Entry nothing{[](const Rect&, SaverMode) { return std::shared_ptr<ScreenSaverView>(); }, {}};

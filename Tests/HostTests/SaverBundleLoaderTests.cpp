@@ -61,13 +61,6 @@ TEST_F(SaverBundleLoaderTest, ARelativePathIsLoadedAbsoluteSoThePlugInFindsItsBu
     EXPECT_EQ(saver.displayName(), "Probe");
 }
 
-TEST_F(SaverBundleLoaderTest, WithoutABundleNameTheFolderNamesTheSaver) {
-    auto info = probeInfo;
-    info.erase("CFBundleName");
-    makeBundle(temporary.path() / "Nameless.saver", info, HOST_PROBE_MODULE);
-    EXPECT_EQ(SaverBundleLoader::load(temporary.path() / "Nameless.saver").displayName(), "Nameless");
-}
-
 TEST_F(SaverBundleLoaderTest, EachBrokenBundleGetsAMessageNamingWhatIsWrong) {
     auto at = [&](const std::string& name) { return temporary.path() / name; };
     std::filesystem::create_directories(at("Empty.saver"));

@@ -38,10 +38,10 @@ protected:
         for (auto& region : monitorRegions()) {
             if (region.x + region.width > shot->width() || region.y + region.height > shot->height())
                 return std::nullopt;
-            auto match = shot->scene(region, gallery());
-            if (!match)
+            auto match = shot->nearest(region, gallery());
+            if (!match.isClear())
                 return std::nullopt;
-            slugs.push_back(match->slug);
+            slugs.push_back(match.slug);
         }
         return slugs;
     }

@@ -32,11 +32,9 @@ TEST_F(HostOnX11, TheRealSaverPaintsAScreenFullOfASceneAndEndsByItselfAfterItsDu
     ASSERT_TRUE(shot) << "no picture at " << picture;
     EXPECT_EQ(shot->width(), 1280) << "the window covers the screen";
     EXPECT_EQ(shot->height(), 800);
-    EXPECT_GT(shot->litShare(shot->whole()), 0.02) << "not all black";
     auto nearest = shot->nearest(shot->whole(), gallery());
-    EXPECT_TRUE(shot->scene(shot->whole(), gallery()))
-        << "no scene clearly shown; nearest " << nearest.slug << " at " << nearest.distance << ", next at "
-        << nearest.runnerUpDistance;
+    EXPECT_TRUE(nearest.isClear()) << "no scene clearly shown (black?); nearest " << nearest.slug << " at "
+                                   << nearest.distance << ", next at " << nearest.runnerUpDistance;
 }
 
 TEST_F(HostOnX11, ATerminationSignalEndsTheRunAsTheUsersActivityWould) {
@@ -49,7 +47,7 @@ TEST_F(HostOnX11, ATerminationSignalEndsTheRunAsTheUsersActivityWould) {
 
 TEST_F(HostOnX11, AKeyAClickOrAMovedPointerEndsTheRun) {
     const std::vector<std::pair<std::string, std::string>> cases{
-        {"a key", "xdotool key space"},
+        {"a key", "xdotool windowfocus --sync WINDOW key space"},
         {"a click", "xdotool click 1"},
         {"a moved pointer", "xdotool mousemove_relative -- 60 40"},
     };
@@ -61,7 +59,10 @@ TEST_F(HostOnX11, AKeyAClickOrAMovedPointerEndsTheRun) {
         // A window appearing under the pointer hears of it; that alone must not end the run.
         pumpFor(1.5);
         ASSERT_TRUE(host->isRunning()) << host->messages();
-        commandOutput(action);
+        auto command = action;
+        if (auto at = command.find("WINDOW"); at != std::string::npos)
+            command.replace(at, 6, hostWindows().front());
+        commandOutput(command);
         expectCleanEnd(*host, 20);
     }
 }
@@ -76,8 +77,8 @@ TEST_F(HostOnX11, ThePreviewWindowShowsTheStillOfAScene) {
     EXPECT_GE(shot->width(), 296);
     EXPECT_GE(shot->height(), 184);
     auto nearest = shot->nearest(shot->whole(), gallery());
-    EXPECT_TRUE(shot->scene(shot->whole(), gallery()))
-        << "nearest " << nearest.slug << " at " << nearest.distance << ", next at " << nearest.runnerUpDistance;
+    EXPECT_TRUE(nearest.isClear()) << "nearest " << nearest.slug << " at " << nearest.distance << ", next at "
+                                   << nearest.runnerUpDistance;
 }
 
 TEST_F(HostOnX11, OptionsInTheSettingsWindowPresentsTheConfigurationSheet) {

@@ -50,19 +50,6 @@ int ScenePicture::width() const { return gdk_pixbuf_get_width(pixbuf_); }
 
 int ScenePicture::height() const { return gdk_pixbuf_get_height(pixbuf_); }
 
-double ScenePicture::litShare(const PictureRegion& region) const {
-    const guchar* pixels = gdk_pixbuf_read_pixels(pixbuf_);
-    int stride = gdk_pixbuf_get_rowstride(pixbuf_);
-    int channels = gdk_pixbuf_get_n_channels(pixbuf_);
-    long lit = 0;
-    for (int y = region.y; y < region.y + region.height; ++y)
-        for (int x = region.x; x < region.x + region.width; ++x) {
-            const guchar* pixel = pixels + y * stride + x * channels;
-            lit += std::max({pixel[0], pixel[1], pixel[2]}) > 48;
-        }
-    return static_cast<double>(lit) / std::max(1, region.width * region.height);
-}
-
 ScenePicture::Match ScenePicture::nearest(const PictureRegion& region, const std::filesystem::path& gallery) const {
     GdkPixbuf* part = gdk_pixbuf_new_subpixbuf(pixbuf_, region.x, region.y, region.width, region.height);
     auto sample = shrink(part);
@@ -83,12 +70,4 @@ ScenePicture::Match ScenePicture::nearest(const PictureRegion& region, const std
         }
     }
     return best;
-}
-
-std::optional<ScenePicture::Match> ScenePicture::scene(const PictureRegion& region,
-                                                       const std::filesystem::path& gallery) const {
-    auto match = nearest(region, gallery);
-    if (match.distance < 20 && match.runnerUpDistance >= 2 * match.distance)
-        return match;
-    return std::nullopt;
 }

@@ -14,15 +14,18 @@ struct PictureRegion {
 };
 
 // A PNG read back from disk, and which scene a part of it shows: the scene whose gallery still, shrunk to
-// a few hundred pixels, is nearest to that part shrunk alike. The stills are the real pages drawn, so a
-// painted scene lies close to its own still and far from every other; a black or empty screen is near
-// none of them.
+// 32x20 pixels, is nearest to that part shrunk alike. The stills are the real pages drawn, so a painted
+// scene lies close to its own still and far from every other; a black or empty screen lies about as far
+// from several.
 class ScenePicture {
 public:
     struct Match {
         std::string slug;
+        // Mean difference per colour channel, out of 255, from the nearest still and from the next one.
         double distance = 0;
         double runnerUpDistance = 0;
+        // Near one still (under 20) and at least twice as far from every other.
+        bool isClear() const { return distance < 20 && runnerUpDistance >= 2 * distance; }
     };
 
     // Nothing when the file is missing or not an image.
@@ -34,12 +37,6 @@ public:
     int width() const;
     int height() const;
     PictureRegion whole() const { return {0, 0, width(), height()}; }
-    // The share of pixels in the region with some light (any channel above 48 of 255).
-    double litShare(const PictureRegion& region) const;
-    // The scene shown in the region when one is clearly nearest (mean channel difference under 20 of 255,
-    // the next scene at least twice as far); else nothing.
-    std::optional<Match> scene(const PictureRegion& region, const std::filesystem::path& gallery) const;
-    // The nearest scene whether or not it is clear, for messages.
     Match nearest(const PictureRegion& region, const std::filesystem::path& gallery) const;
 
 private:
