@@ -63,7 +63,15 @@ int HostApplication::runSaver(const HostOptions& options) {
             if (auto loop = weakLoop.lock())
                 loop->quit();
         });
+    handleTerminationSignals();
+    session_->start();
+    loop_->run();
+    return session_->exitStatus();
+}
+
+void HostApplication::handleTerminationSignals() {
     std::weak_ptr<RunSession> weakSession = session_;
+    std::weak_ptr<platform::MainLoop> weakLoop = loop_;
     loop_->setTerminationHandler([weakSession, weakLoop](int) {
         auto session = weakSession.lock();
         if (session && !session->hasEnded())
@@ -71,9 +79,6 @@ int HostApplication::runSaver(const HostOptions& options) {
         else if (auto loop = weakLoop.lock())
             loop->quit();
     });
-    session_->start();
-    loop_->run();
-    return session_->exitStatus();
 }
 
 void HostApplication::say(const std::string& line) { messages_ << programName << ": " << line << std::endl; }

@@ -33,6 +33,7 @@ public:
 private:
     HostApplication(std::shared_ptr<platform::MainLoop> loop, std::ostream& out, std::ostream& messages);
     int runSaver(const HostOptions& options);
+    void handleTerminationSignals();
     void say(const std::string& line);
 
     std::shared_ptr<platform::MainLoop> loop_;
