@@ -5,19 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include "TestCatalog.hpp"
+
 #include "OrrelithCore/SceneChooser.hpp"
 
 using namespace orrelith;
+using orrelith::testing::catalogOf;
 
 namespace {
-
-Catalog catalogOf(const std::vector<std::string>& slugs) {
-    Catalog catalog;
-    for (const auto& slug : slugs) {
-        catalog.scenes.push_back(Scene{slug, slug, "", 1, 1, {}});
-    }
-    return catalog;
-}
 
 SceneChooser seeded(std::uint64_t seed) {
     return SceneChooser([engine = std::mt19937_64(seed)]() mutable { return engine(); });

@@ -1,21 +1,16 @@
 #include <functional>
 
 #include <gtest/gtest.h>
+
+#include "TestCatalog.hpp"
 #include <nlohmann/json.hpp>
 
 #include "OrrelithCore/Settings.hpp"
 
 using namespace orrelith;
+using orrelith::testing::catalogOf;
 
 namespace {
-
-Catalog catalogOf(const std::vector<std::string>& slugs) {
-    Catalog catalog;
-    for (const auto& slug : slugs) {
-        catalog.scenes.push_back(Scene{slug, slug, "", 1, 1, {}});
-    }
-    return catalog;
-}
 
 using Pool = std::optional<std::vector<std::string>>;
 
