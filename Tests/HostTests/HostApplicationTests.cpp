@@ -110,11 +110,4 @@ TEST_F(HostApplicationTest, WhatCannotRunIsToldInOneLineWithItsExitStatus) {
     }
 }
 
-TEST_F(HostApplicationTest, HelpPrintsTheUsageAndRunsNothing) {
-    EXPECT_EQ(run({"--help"}), 0);
-    EXPECT_EQ(out.str(), HostOptions::usage());
-    EXPECT_EQ(loop->record().runs, 0u);
-    EXPECT_TRUE(fake.distributed->record().posts.empty());
-}
-
 } // namespace

@@ -85,11 +85,6 @@ TEST(Displays, SortByXThenYStably) {
     EXPECT_EQ(names, (std::vector<std::string>{"Leftmost", "Lower", "Twin of lower", "Upper"}));
 }
 
-TEST(Displays, NoScreensNoDisplays) {
-    FakePlatform fake;
-    EXPECT_TRUE(Displays::current().empty());
-}
-
 TEST(Displays, ScreenOfAView) {
     FakePlatform fake;
     auto left = fake.screens->add(Rect::make(-1920, 0, 1920, 1080), "Left", 2);

@@ -201,18 +201,6 @@ TEST_P(CaptionPlacement, SizesAndPlacesTheCaptionFromTheDisplayHeight) {
 INSTANTIATE_TEST_SUITE_P(Heights, CaptionPlacement,
                          ::testing::Values(CaptionCase{1440, 1440.0 / 70, 48}, CaptionCase{600, 12, 20}));
 
-TEST_F(SaverViewRotation, CaptionsNameThreeDigitChannelsInFullAndAreOffByDefault) {
-    Settings settings = shuffling(600);
-    settings.displays[leftKey] = DisplayMode::fixed("gamma");
-    save(settings);
-    auto view = startDisplay(0).view;
-    compileRules();
-    finishLoad(*view);
-    fake.advanceBy(1);
-    EXPECT_FALSE(view->caption());
-    EXPECT_EQ(catalogCaption("gamma"), "CH 123 \u00B7 Sensors");
-}
-
 struct PolicyCase {
     const char* name;
     std::optional<std::string> url;
