@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Host/HostOptions.hpp"
-#include "Platform/Window.hpp"
+#include "Platform/Views/Window.hpp"
 
 #include <map>
 

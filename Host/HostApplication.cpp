@@ -2,7 +2,7 @@
 
 #include "Host/HostError.hpp"
 #include "Host/SaverBundleLoader.hpp"
-#include "Platform/Bundle.hpp"
+#include "Platform/System/System.hpp"
 #include "Platform/Platform.hpp"
 
 #include <exception>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Host/RunSession.hpp"
-#include "Platform/MainLoop.hpp"
+#include "Platform/System/MainLoop.hpp"
 
 #include <memory>
 #include <ostream>

@@ -1,10 +1,10 @@
 #include "Host/RunSession.hpp"
 
 #include "Host/HostError.hpp"
-#include "Platform/NotificationCenter.hpp"
+#include "Platform/System/NotificationCenter.hpp"
 #include "Platform/Platform.hpp"
-#include "Platform/Screen.hpp"
-#include "Platform/WindowSystem.hpp"
+#include "Platform/Views/Screen.hpp"
+#include "Platform/Views/WindowSystem.hpp"
 
 #include <utility>
 
@@ -126,10 +126,10 @@ void RunSession::end() {
     for (auto& timer : frameTimers_)
         timer->invalidate();
     frameTimers_.clear();
-    platform::distributedCenter().post(willStopNotification);
+    platform::distributedCenter().post(platform::ScreenSaverView::willStopNotification);
     for (auto& stage : stages_)
         stage.view->stopAnimation();
-    platform::distributedCenter().post(didStopNotification);
+    platform::distributedCenter().post(platform::ScreenSaverView::didStopNotification);
     for (auto& stage : stages_) {
         stage.window->setUserEventHandler(nullptr);
         if (auto sheet = stage.window->attachedSheet())

@@ -3,8 +3,8 @@
 #include "Host/ActivityMonitor.hpp"
 #include "Host/HostOptions.hpp"
 #include "Host/SaverStage.hpp"
-#include "Platform/ClassRegistry.hpp"
-#include "Platform/MainQueue.hpp"
+#include "Platform/System/ClassRegistry.hpp"
+#include "Platform/System/MainQueue.hpp"
 
 #include <filesystem>
 #include <functional>
@@ -27,8 +27,6 @@ namespace orrelith::host {
 // Main thread only. Deferred work (timers, user events) holds the run weakly.
 class RunSession : public std::enable_shared_from_this<RunSession> {
 public:
-    static constexpr const char* willStopNotification = "com.apple.screensaver.willstop";
-    static constexpr const char* didStopNotification = "com.apple.screensaver.didstop";
 
     struct Plan {
         HostMode mode = HostMode::FullScreen;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Platform/Bundle.hpp"
-#include "Platform/ClassRegistry.hpp"
+#include "Platform/System/System.hpp"
+#include "Platform/System/ClassRegistry.hpp"
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,7 @@
 #include "Host/SaverStage.hpp"
 
 #include "Host/HostError.hpp"
-#include "Platform/Button.hpp"
+#include "Platform/Views/Button.hpp"
 
 namespace orrelith::host {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Platform/ClassRegistry.hpp"
-#include "Platform/Screen.hpp"
-#include "Platform/ScreenSaverView.hpp"
-#include "Platform/Window.hpp"
+#include "Platform/System/ClassRegistry.hpp"
+#include "Platform/Views/Screen.hpp"
+#include "Platform/Views/ScreenSaverView.hpp"
+#include "Platform/Views/Window.hpp"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 // The Linux screen-saver host: installs the real platform and hands over to HostApplication.
 #include "Host/HostApplication.hpp"
-#include "Platform/Linux/GlibMainLoop.hpp"
+#include "Platform/Linux/System/GlibMainLoop.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
 
 #include <iostream>

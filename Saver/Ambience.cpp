@@ -1,8 +1,8 @@
 #include "Saver/Ambience.hpp"
 
-#include "Platform/AudioSystem.hpp"
-#include "Platform/Bundle.hpp"
-#include "Platform/MainQueue.hpp"
+#include "Platform/Audio/AudioSystem.hpp"
+#include "Platform/System/System.hpp"
+#include "Platform/System/MainQueue.hpp"
 #include "Platform/Platform.hpp"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "Saver/BundleSchemeHandler.hpp"
 
-#include "Platform/Bundle.hpp"
+#include "Platform/System/System.hpp"
 #include "Platform/Platform.hpp"
 
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/URLSchemeHandler.hpp"
+#include "Platform/Web/URLSchemeHandler.hpp"
 
 #include <filesystem>
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Geometry.hpp"
+#include "Platform/Views/Geometry.hpp"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "Saver/Displays.hpp"
 
 #include "Platform/Platform.hpp"
-#include "Platform/Window.hpp"
+#include "Platform/Views/Window.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Platform/Screen.hpp"
-#include "Platform/View.hpp"
+#include "Platform/Views/Screen.hpp"
+#include "Platform/Views/View.hpp"
 #include "Saver/DisplayInfo.hpp"
 
 #include <cstdint>

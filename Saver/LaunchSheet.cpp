@@ -1,7 +1,7 @@
 #include "Saver/LaunchSheet.hpp"
 
 #include "Platform/Platform.hpp"
-#include "Platform/WindowSystem.hpp"
+#include "Platform/Views/WindowSystem.hpp"
 
 namespace orrelith {
 

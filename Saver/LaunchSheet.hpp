@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Platform/Button.hpp"
-#include "Platform/TextLabel.hpp"
-#include "Platform/View.hpp"
+#include "Platform/Views/Button.hpp"
+#include "Platform/Views/TextLabel.hpp"
+#include "Platform/Views/View.hpp"
 #include "Saver/LaunchState.hpp"
 
 #include <functional>

@@ -3,10 +3,11 @@
 #include "OrrelithCore/Base64.hpp"
 #include "OrrelithCore/SettingsFile.hpp"
 #include "OrrelithCore/SettingsStore.hpp"
-#include "Platform/MainQueue.hpp"
+#include "Platform/System/MainQueue.hpp"
 #include "Platform/Platform.hpp"
-#include "Platform/UserDefaults.hpp"
-#include "Platform/Workspace.hpp"
+#include "Platform/System/System.hpp"
+#include "Platform/System/UserDefaults.hpp"
+#include "Platform/System/Workspace.hpp"
 #include "Saver/LaunchSheet.hpp"
 #include "Saver/LaunchState.hpp"
 #include "Saver/OptionsStore.hpp"
@@ -48,7 +49,7 @@ std::shared_ptr<Window> OptionsLauncher::open() {
 }
 
 std::vector<std::string> OptionsLauncher::handOverArguments() {
-    if (SettingsFile::inSupport("ORVEX").load())
+    if (SettingsFile::inSupport(platform::system().homeFolder(), "ORVEX").load())
         return {};
     Settings settings = SettingsStore(*OptionsStore::legacyDefaults()).load();
     try {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Window.hpp"
+#include "Platform/Views/Window.hpp"
 
 #include <functional>
 #include <memory>

@@ -3,6 +3,7 @@
 #include "OrrelithCore/SettingsFile.hpp"
 #include "OrrelithCore/SettingsStore.hpp"
 #include "Platform/Platform.hpp"
+#include "Platform/System/System.hpp"
 
 namespace orrelith {
 
@@ -14,7 +15,7 @@ std::shared_ptr<platform::UserDefaults> OptionsStore::legacyDefaults() {
 }
 
 Settings OptionsStore::load() {
-    if (auto document = SettingsFile::inSupport("ORVEX").load())
+    if (auto document = SettingsFile::inSupport(platform::system().homeFolder(), "ORVEX").load())
         return *document;
     if (legacyDefaults()->dataForKey(SettingsStore::key)) {
         // Opened afresh, as a reader of the legacy store always does.

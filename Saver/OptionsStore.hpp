@@ -1,7 +1,7 @@
 #pragma once
 
 #include "OrrelithCore/Settings.hpp"
-#include "Platform/UserDefaults.hpp"
+#include "Platform/System/UserDefaults.hpp"
 
 #include <memory>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "Saver/Principal.hpp"
 
-#include "Platform/ClassRegistry.hpp"
+#include "Platform/System/ClassRegistry.hpp"
 
 namespace orrelith {
 

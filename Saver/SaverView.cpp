@@ -1,11 +1,11 @@
 #include "Saver/SaverView.hpp"
 
 #include "OrrelithCore/SceneChooser.hpp"
-#include "Platform/AnimationContext.hpp"
+#include "Platform/Views/AnimationContext.hpp"
 #include "Platform/Platform.hpp"
-#include "Platform/Screen.hpp"
-#include "Platform/Window.hpp"
-#include "Platform/Workspace.hpp"
+#include "Platform/Views/Screen.hpp"
+#include "Platform/Views/Window.hpp"
+#include "Platform/System/Workspace.hpp"
 #include "Saver/Ambience.hpp"
 #include "Saver/Displays.hpp"
 #include "Saver/OptionsLauncher.hpp"
@@ -25,8 +25,6 @@ using namespace platform;
 
 namespace {
 
-constexpr const char* willStopNotification = "com.apple.screensaver.willstop";
-constexpr const char* didStopNotification = "com.apple.screensaver.didstop";
 constexpr double fadeInDelay = 0.8;
 constexpr double fadeInDuration = 1.6;
 constexpr double captionShownFor = 4.0;

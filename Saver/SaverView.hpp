@@ -2,12 +2,12 @@
 
 #include "OrrelithCore/Catalog.hpp"
 #include "OrrelithCore/Settings.hpp"
-#include "Platform/ImageView.hpp"
-#include "Platform/MainQueue.hpp"
-#include "Platform/NavigationDelegate.hpp"
-#include "Platform/ScreenSaverView.hpp"
-#include "Platform/TextLabel.hpp"
-#include "Platform/WebView.hpp"
+#include "Platform/Views/ImageView.hpp"
+#include "Platform/System/MainQueue.hpp"
+#include "Platform/Web/NavigationDelegate.hpp"
+#include "Platform/Views/ScreenSaverView.hpp"
+#include "Platform/Views/TextLabel.hpp"
+#include "Platform/Web/WebView.hpp"
 
 #include <map>
 #include <memory>

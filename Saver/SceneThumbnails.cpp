@@ -1,7 +1,7 @@
 #include "Saver/SceneThumbnails.hpp"
 
 #include "Platform/Platform.hpp"
-#include "Platform/WindowSystem.hpp"
+#include "Platform/Views/WindowSystem.hpp"
 #include "Saver/BundleSchemeHandler.hpp"
 
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/ImageView.hpp"
+#include "Platform/Views/ImageView.hpp"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "OrrelithCore/Catalog.hpp"
 #include "Platform/Platform.hpp"
-#include "Platform/WebEngine.hpp"
+#include "Platform/Web/WebEngine.hpp"
 #include "Saver/BundleSchemeHandler.hpp"
 
 #include <fstream>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Platform/ContentRuleList.hpp"
-#include "Platform/Geometry.hpp"
-#include "Platform/WebView.hpp"
+#include "Platform/Web/ContentRuleList.hpp"
+#include "Platform/Views/Geometry.hpp"
+#include "Platform/Web/WebView.hpp"
 
 #include <filesystem>
 #include <functional>

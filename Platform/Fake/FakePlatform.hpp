@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Platform/Fake/FakeAudioSystem.hpp"
-#include "Platform/Fake/FakeMainQueue.hpp"
-#include "Platform/Fake/FakeNotificationCenter.hpp"
-#include "Platform/Fake/FakePreferences.hpp"
-#include "Platform/Fake/FakeScreenList.hpp"
-#include "Platform/Fake/FakeSystem.hpp"
-#include "Platform/Fake/FakeWebEngine.hpp"
-#include "Platform/Fake/FakeWindowSystem.hpp"
-#include "Platform/Fake/FakeWorkspace.hpp"
+#include "Platform/Fake/Audio/FakeAudioSystem.hpp"
+#include "Platform/Fake/System/FakeMainQueue.hpp"
+#include "Platform/Fake/System/FakeNotificationCenter.hpp"
+#include "Platform/Fake/System/FakePreferences.hpp"
+#include "Platform/Fake/Views/FakeScreenList.hpp"
+#include "Platform/Fake/System/FakeSystem.hpp"
+#include "Platform/Fake/Web/FakeWebEngine.hpp"
+#include "Platform/Fake/Views/FakeWindowSystem.hpp"
+#include "Platform/Fake/System/FakeWorkspace.hpp"
 #include "Platform/Platform.hpp"
 
 #include <memory>

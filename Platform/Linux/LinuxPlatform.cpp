@@ -1,14 +1,14 @@
 #include "Platform/Linux/LinuxPlatform.hpp"
 
-#include "Platform/Linux/DBusDistributedCenter.hpp"
-#include "Platform/Linux/GdkScreenList.hpp"
-#include "Platform/Linux/GlibMainQueue.hpp"
-#include "Platform/Linux/GstAudioSystem.hpp"
-#include "Platform/Linux/GtkWebEngine.hpp"
-#include "Platform/Linux/GtkWindowSystem.hpp"
-#include "Platform/Linux/LinuxSystem.hpp"
-#include "Platform/Linux/LinuxWorkspace.hpp"
-#include "Platform/Linux/PlistPreferences.hpp"
+#include "Platform/Linux/System/DBusDistributedCenter.hpp"
+#include "Platform/Linux/Views/GdkScreenList.hpp"
+#include "Platform/Linux/System/GlibMainQueue.hpp"
+#include "Platform/Linux/Audio/GstAudioSystem.hpp"
+#include "Platform/Linux/Web/GtkWebEngine.hpp"
+#include "Platform/Linux/Views/GtkWindowSystem.hpp"
+#include "Platform/Linux/System/LinuxSystem.hpp"
+#include "Platform/Linux/System/LinuxWorkspace.hpp"
+#include "Platform/Linux/System/PlistPreferences.hpp"
 
 #include <gtk/gtk.h>
 

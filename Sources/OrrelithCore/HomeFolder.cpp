@@ -1,8 +1,7 @@
 #include "OrrelithCore/HomeFolder.hpp"
 
 #include <cerrno>
-#include <mutex>
-#include <utility>
+#include <optional>
 #include <vector>
 
 #include <pwd.h>
@@ -10,9 +9,6 @@
 
 namespace orrelith {
 namespace {
-
-std::mutex overrideLock;
-std::optional<std::filesystem::path> activeOverride;
 
 std::optional<std::filesystem::path> fromUserDatabase() {
     const long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
@@ -32,24 +28,6 @@ std::optional<std::filesystem::path> fromUserDatabase() {
 
 } // namespace
 
-std::filesystem::path HomeFolder::real() {
-    {
-        const std::lock_guard lock(overrideLock);
-        if (activeOverride) {
-            return *activeOverride;
-        }
-    }
-    return fromUserDatabase().value_or("/nonexistent");
-}
-
-HomeFolder::ScopedOverride::ScopedOverride(std::filesystem::path folder) {
-    const std::lock_guard lock(overrideLock);
-    previous_ = std::exchange(activeOverride, std::move(folder));
-}
-
-HomeFolder::ScopedOverride::~ScopedOverride() {
-    const std::lock_guard lock(overrideLock);
-    activeOverride = std::move(previous_);
-}
+std::filesystem::path HomeFolder::real() { return fromUserDatabase().value_or("/nonexistent"); }
 
 } // namespace orrelith

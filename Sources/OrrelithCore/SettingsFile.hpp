@@ -21,15 +21,13 @@ struct SettingsFile {
 
     explicit SettingsFile(std::filesystem::path url) : url(std::move(url)) {}
 
-    // "settings.json" in `folder` of Library/Application Support under the real home folder.
-    static SettingsFile inSupport(std::string_view folder);
+    // "settings.json" in `folder` of Library/Application Support under `home`.
+    static SettingsFile inSupport(const std::filesystem::path& home, std::string_view folder);
 
     // The decoded document, or nothing when it cannot be read or is not a settings document.
     std::optional<Settings> load() const;
-    // Creates the folder if needed, writes a temporary file beside the document, flushes it to disk and
-    // renames it over the document. Throws std::filesystem::filesystem_error or std::system_error when the
-    // file system refuses, std::invalid_argument when the record cannot be encoded; after a failure the old
-    // document is untouched and no temporary file is left behind.
+    // Replaces the document through AtomicFile. Throws what AtomicFile throws, or std::invalid_argument when
+    // the record cannot be encoded; after a failure the old document is untouched.
     void save(const Settings& settings) const;
 
     bool operator==(const SettingsFile&) const = default;

@@ -1,5 +1,5 @@
 #include "Host/HostApplication.hpp"
-#include "Platform/Fake/FakeMainLoop.hpp"
+#include "Platform/Fake/System/FakeMainLoop.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
 #include "TestBundle.hpp"
 

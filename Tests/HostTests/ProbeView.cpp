@@ -1,8 +1,8 @@
 #include "ProbeView.hpp"
 
-#include "Platform/NotificationCenter.hpp"
+#include "Platform/System/NotificationCenter.hpp"
 #include "Platform/Platform.hpp"
-#include "Platform/Window.hpp"
+#include "Platform/Views/Window.hpp"
 
 using namespace orrelith::platform;
 

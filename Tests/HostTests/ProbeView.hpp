@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Platform/ClassRegistry.hpp"
-#include "Platform/ScreenSaverView.hpp"
+#include "Platform/System/ClassRegistry.hpp"
+#include "Platform/Views/ScreenSaverView.hpp"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "Host/HostError.hpp"
 #include "Host/RunSession.hpp"
-#include "Platform/Button.hpp"
+#include "Platform/Views/Button.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
 #include "ProbeView.hpp"
 
@@ -24,8 +24,8 @@ Plan planned(const std::function<void(Plan&)>& change) {
 }
 using Kind = UserEvent::Kind;
 
-const std::string willStop = "com.apple.screensaver.willstop";
-const std::string didStop = "com.apple.screensaver.didstop";
+const std::string willStop = orrelith::platform::ScreenSaverView::willStopNotification;
+const std::string didStop = orrelith::platform::ScreenSaverView::didStopNotification;
 
 class RunSessionTest : public ::testing::Test {
 protected:

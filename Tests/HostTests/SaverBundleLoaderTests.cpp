@@ -1,7 +1,7 @@
 #include "Host/HostError.hpp"
 #include "Host/SaverBundleLoader.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
-#include "Platform/Linux/LinuxSystem.hpp"
+#include "Platform/Linux/System/LinuxSystem.hpp"
 #include "TestBundle.hpp"
 
 #include <gtest/gtest.h>

@@ -10,26 +10,14 @@
 #include "OrrelithCore/HomeFolder.hpp"
 #include "OrrelithCore/SettingsFile.hpp"
 #include "OrrelithCore/SettingsStore.hpp"
+#include "TemporaryFolder.hpp"
 
 using namespace orrelith;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct TemporaryFolder {
-    fs::path path;
-    TemporaryFolder() {
-        std::string pattern = (fs::temp_directory_path() / "orrelith-core-XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(path, ignored)) {
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        }
-        fs::remove_all(path, ignored);
-    }
-};
+using orrelith::testing::TemporaryFolder;
 
 void writeText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -79,25 +67,17 @@ struct FakeKeyedData final : KeyedData {
 
 } // namespace
 
-TEST(HomeFolder, ComesFromTheUserDatabaseUnlessATestOverridesIt) {
+TEST(HomeFolder, ComesFromTheUserDatabase) {
     const passwd* entry = ::getpwuid(::getuid());
     ASSERT_NE(entry, nullptr);
-    {
-        HomeFolder::ScopedOverride outer("/tmp/outer");
-        {
-            HomeFolder::ScopedOverride inner("/tmp/inner");
-            EXPECT_EQ(HomeFolder::real(), fs::path("/tmp/inner"));
-        }
-        EXPECT_EQ(SettingsFile::inSupport("ORVEX").url,
-                  fs::path("/tmp/outer/Library/Application Support/ORVEX/settings.json"));
-    }
     EXPECT_EQ(HomeFolder::real(), fs::path(entry->pw_dir));
+    EXPECT_EQ(SettingsFile::inSupport("/home/x", "ORVEX").url,
+              fs::path("/home/x/Library/Application Support/ORVEX/settings.json"));
 }
 
 TEST(SettingsFile, SaveCreatesMissingFoldersAndReplacesTheDocumentInOneStep) {
     TemporaryFolder home;
-    HomeFolder::ScopedOverride override(home.path);
-    const auto file = SettingsFile::inSupport("ORVEX");
+    const auto file = SettingsFile::inSupport(home.path(), "ORVEX");
     EXPECT_FALSE(file.load());
     file.save(Settings());
     const std::string oldText = readText(file.url);
@@ -111,10 +91,10 @@ TEST(SettingsFile, SaveCreatesMissingFoldersAndReplacesTheDocumentInOneStep) {
 
 TEST(SettingsFile, FailedSavesKeepTheOldDocumentAndLeaveNoTemporaryFile) {
     TemporaryFolder temporary;
-    const SettingsFile file(temporary.path / "ORVEX" / "settings.json");
+    const SettingsFile file(temporary.path() / "ORVEX" / "settings.json");
     file.save(sample());
     const std::string oldText = readText(file.url);
-    fs::permissions(temporary.path, fs::perms(0755));
+    fs::permissions(temporary.path(), fs::perms(0755));
     fs::permissions(file.url.parent_path(), fs::perms(0555));
     EXPECT_TRUE(unprivileged([&] {
         try {
@@ -131,23 +111,23 @@ TEST(SettingsFile, FailedSavesKeepTheOldDocumentAndLeaveNoTemporaryFile) {
     EXPECT_EQ(readText(file.url), oldText);
     EXPECT_EQ(namesIn(file.url.parent_path()), std::set<std::string>{"settings.json"});
 
-    const SettingsFile blocked(temporary.path / "blocked.json");
+    const SettingsFile blocked(temporary.path() / "blocked.json");
     fs::create_directory(blocked.url); // the rename over a folder fails after the temporary file was written
     EXPECT_THROW(blocked.save(sample()), std::system_error);
-    EXPECT_EQ(namesIn(temporary.path), (std::set<std::string>{"ORVEX", "blocked.json"}));
+    EXPECT_EQ(namesIn(temporary.path()), (std::set<std::string>{"ORVEX", "blocked.json"}));
     EXPECT_THROW(SettingsFile(file.url / "under-a-file.json").save(sample()), fs::filesystem_error);
 }
 
 TEST(SettingsFile, LoadGivesNothingForUnreadableOrOversizedDocuments) {
     TemporaryFolder folder;
-    const SettingsFile file(folder.path / "settings.json");
+    const SettingsFile file(folder.path() / "settings.json");
     for (const std::string& text :
          std::vector<std::string>{"", "[]", "{\"sound\":", std::string("\0{}", 3),
                                   std::string(SettingsFile::maxDocumentSize, ' ') + "{}"}) {
         writeText(file.url, text);
         EXPECT_FALSE(file.load()) << text.substr(0, 10);
     }
-    EXPECT_FALSE(SettingsFile(folder.path).load());
+    EXPECT_FALSE(SettingsFile(folder.path()).load());
     writeText(file.url, "{\"sound\":false}");
     ASSERT_TRUE(file.load());
     EXPECT_FALSE(file.load()->sound);

@@ -1,4 +1,4 @@
-#include "Platform/Linux/EdidIdentity.hpp"
+#include "Platform/Linux/Views/EdidIdentity.hpp"
 
 #include <gtest/gtest.h>
 

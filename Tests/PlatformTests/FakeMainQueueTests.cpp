@@ -1,4 +1,4 @@
-#include "Platform/Fake/FakeMainQueue.hpp"
+#include "Platform/Fake/System/FakeMainQueue.hpp"
 
 #include <gtest/gtest.h>
 

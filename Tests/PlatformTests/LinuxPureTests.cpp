@@ -1,6 +1,6 @@
-#include "Platform/Linux/GdkScreenList.hpp"
-#include "Platform/Linux/LinuxSystem.hpp"
-#include "Platform/Linux/PlistFile.hpp"
+#include "Platform/Linux/Views/GdkScreenList.hpp"
+#include "Platform/Linux/System/LinuxSystem.hpp"
+#include "Platform/Linux/System/PlistFile.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "Platform/AnimationContext.hpp"
+#include "Platform/Views/AnimationContext.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
-#include "Platform/TextLabel.hpp"
-#include "Platform/View.hpp"
-#include "Platform/Window.hpp"
+#include "Platform/Views/TextLabel.hpp"
+#include "Platform/Views/View.hpp"
+#include "Platform/Views/Window.hpp"
 
 #include <gtest/gtest.h>
 

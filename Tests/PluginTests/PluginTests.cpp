@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Platform/ClassRegistry.hpp"
+#include "Platform/System/ClassRegistry.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
 
 #include <dlfcn.h>

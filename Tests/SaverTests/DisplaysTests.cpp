@@ -1,6 +1,6 @@
 #include "Platform/Fake/FakePlatform.hpp"
-#include "Platform/View.hpp"
-#include "Platform/Window.hpp"
+#include "Platform/Views/View.hpp"
+#include "Platform/Views/Window.hpp"
 #include "Saver/Displays.hpp"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "OrrelithCore/Base64.hpp"
-#include "OrrelithCore/HomeFolder.hpp"
+#include "TemporaryFolder.hpp"
 #include "OrrelithCore/SettingsFile.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
-#include "Platform/Fake/FakeViewBackend.hpp"
-#include "Platform/Fake/FakeWindowBackend.hpp"
+#include "Platform/Fake/Views/FakeButtonBackend.hpp"
+#include "Platform/Fake/Views/FakeImageViewBackend.hpp"
+#include "Platform/Fake/Views/FakeLabelBackend.hpp"
+#include "Platform/Fake/Views/FakeViewBackend.hpp"
+#include "Platform/Fake/Views/FakeWindowBackend.hpp"
 #include "Saver/LaunchSheet.hpp"
 #include "Saver/OptionsLauncher.hpp"
 
@@ -20,17 +23,8 @@ namespace {
 class OptionsLauncherTest : public ::testing::Test {
 protected:
     OptionsLauncherTest() {
-        std::random_device seed;
-        root_ = std::filesystem::temp_directory_path() / ("launcher-" + std::to_string(seed()));
-        std::filesystem::create_directories(root_);
-        home_.emplace(root_);
-        fake.system->homeFolderValue = root_;
+        fake.system->homeFolderValue = root_.path();
         fake.workspace->applications[OptionsLauncher::bundleIdentifier] = "/opt/apps/Quorvane Options.app";
-    }
-    ~OptionsLauncherTest() override {
-        home_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
     }
     static LaunchSheet& sheetOf(const Window& window) { return dynamic_cast<LaunchSheet&>(*window.contentView()); }
     static Settings legacy() {
@@ -41,13 +35,12 @@ protected:
         return settings;
     }
 
-    std::filesystem::path root_;
-    std::optional<HomeFolder::ScopedOverride> home_;
+    orrelith::testing::TemporaryFolder root_{"launcher"};
     FakePlatform fake;
 };
 
 TEST_F(OptionsLauncherTest, AReadableSettingsDocumentMeansNoArguments) {
-    SettingsFile::inSupport("ORVEX").save(legacy());
+    SettingsFile::inSupport(root_.path(), "ORVEX").save(legacy());
     fake.preferences->module(OptionsLauncher::moduleName)->setData("settings.v1", legacy().encode());
     auto window = OptionsLauncher::open();
     ASSERT_EQ(fake.workspace->record().opens.size(), 1u);
@@ -67,7 +60,7 @@ class HandOver : public OptionsLauncherTest, public ::testing::WithParamInterfac
 
 TEST_P(HandOver, PassesTheLegacyRecordAsBase64JSONWhenTheDocumentIsUnreadable) {
     if (GetParam().document) {
-        auto path = SettingsFile::inSupport("ORVEX").url;
+        auto path = SettingsFile::inSupport(root_.path(), "ORVEX").url;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path) << GetParam().document;
     }

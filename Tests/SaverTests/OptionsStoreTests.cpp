@@ -1,11 +1,9 @@
-#include "OrrelithCore/HomeFolder.hpp"
+#include "TemporaryFolder.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
 #include "Saver/OptionsStore.hpp"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 
 using namespace orrelith;
@@ -14,27 +12,16 @@ using platform::FakeUserDefaults;
 
 namespace {
 
-// A temporary home folder standing in for the user database's.
+// A temporary home folder that the fake platform answers as the user's.
 class TemporaryHome {
 public:
-    TemporaryHome()
-        : folder_(std::filesystem::temp_directory_path() /
-                  ("orrelith-home-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++))),
-          override_(folder_) {
-        std::filesystem::create_directories(folder_);
-    }
-    ~TemporaryHome() { std::filesystem::remove_all(folder_); }
-
+    explicit TemporaryHome(FakePlatform& fake) { fake.system->homeFolderValue = folder_.path(); }
     void writeDocument(const std::string& text) const {
-        auto path = folder_ / "Library" / "Application Support" / "ORVEX" / "settings.json";
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path) << text;
+        folder_.write("Library/Application Support/ORVEX/settings.json", text);
     }
 
 private:
-    static inline int counter_ = 0;
-    std::filesystem::path folder_;
-    HomeFolder::ScopedOverride override_;
+    orrelith::testing::TemporaryFolder folder_{"options-store"};
 };
 
 enum class Domain { Module, StandardOnly };
@@ -68,7 +55,7 @@ TEST(OptionsStore, OrderOfPrecedenceAndFallbacks) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         FakePlatform fake;
-        TemporaryHome home;
+        TemporaryHome home(fake);
         if (c.document)
             home.writeDocument(*c.document);
         fake.preferences->screenSaverDefaultsAvailable = c.domain == Domain::Module;
@@ -85,7 +72,7 @@ TEST(OptionsStore, OrderOfPrecedenceAndFallbacks) {
 
 TEST(OptionsStore, DefaultsWithShortIntervalDifferFromTheRecordOnlyThere) {
     FakePlatform fake;
-    TemporaryHome home;
+    TemporaryHome home(fake);
     Settings expected;
     expected.shuffleInterval = 30;
     EXPECT_EQ(OptionsStore::load(), expected);
@@ -93,14 +80,14 @@ TEST(OptionsStore, DefaultsWithShortIntervalDifferFromTheRecordOnlyThere) {
 
 TEST(OptionsStore, LegacyValueThatIsNotDataCountsAsAbsent) {
     FakePlatform fake;
-    TemporaryHome home;
+    TemporaryHome home(fake);
     fake.preferences->module("org.kestrin.orvex")->values["settings.v1"] = std::string(R"({"shuffleInterval":60})");
     EXPECT_EQ(OptionsStore::load().shuffleInterval, 30);
 }
 
 TEST(OptionsStore, ModuleDomainIsPreferredToTheStandardDefaults) {
     FakePlatform fake;
-    TemporaryHome home;
+    TemporaryHome home(fake);
     fake.preferences->module("org.kestrin.orvex")->setData("settings.v1", R"({"shuffleInterval":300})");
     fake.preferences->standard->setData("settings.v1", R"({"shuffleInterval":60})");
     EXPECT_EQ(OptionsStore::load().shuffleInterval, 300);

@@ -23,11 +23,8 @@ void write(const std::filesystem::path& path, const std::string& text) {
 } // namespace
 
 SaverViewFixture::SaverViewFixture() {
-    std::random_device seed;
-    root_ = std::filesystem::temp_directory_path() / ("saver-view-" + std::to_string(seed()));
     bundle_ = root_ / "Quorvane.saver";
     std::filesystem::create_directories(root_ / "home");
-    home_.emplace(root_ / "home");
     fake.system->homeFolderValue = root_ / "home";
     write(resources() / "ORVEX/catalog.json", catalogJSON);
     for (const char* slug : {"alpha", "beta", "gamma", "delta", "epsilon"})
@@ -50,12 +47,9 @@ SaverViewFixture::~SaverViewFixture() {
     SceneThumbnails::resetForTesting();
     for (const auto& key : {leftKey, rightKey})
         SceneChooser::shared().release(key);
-    home_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
 }
 
-void SaverViewFixture::save(const Settings& settings) { SettingsFile::inSupport("ORVEX").save(settings); }
+void SaverViewFixture::save(const Settings& settings) { SettingsFile::inSupport(root_ / "home", "ORVEX").save(settings); }
 
 Settings SaverViewFixture::shuffling(double interval) {
     Settings settings;

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "OrrelithCore/HomeFolder.hpp"
+#include "TemporaryFolder.hpp"
 #include "OrrelithCore/SceneChooser.hpp"
 #include "OrrelithCore/SettingsFile.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
-#include "Platform/Fake/FakeWebViewBackend.hpp"
-#include "Platform/Window.hpp"
+#include "Platform/Fake/Web/FakeWebViewBackend.hpp"
+#include "Platform/Views/Window.hpp"
 #include "Saver/Ambience.hpp"
 #include "Saver/SaverView.hpp"
 #include "Saver/SceneThumbnails.hpp"
@@ -56,9 +56,8 @@ protected:
     // The caption the catalog on disk gives the scene.
     std::string catalogCaption(const std::string& slug) const;
 
-    std::filesystem::path root_;
+    TemporaryFolder root_{"saver-view"};
     std::filesystem::path bundle_;
-    std::optional<HomeFolder::ScopedOverride> home_;
     platform::FakePlatform fake;
     std::vector<Display> displays_;
 };

@@ -1,6 +1,6 @@
 #include "SaverViewFixture.hpp"
 
-#include "Platform/Workspace.hpp"
+#include "Platform/System/Workspace.hpp"
 
 using namespace orrelith;
 using namespace orrelith::platform;

@@ -1,6 +1,9 @@
 #include "SaverViewFixture.hpp"
 
-#include "Platform/Fake/FakeViewBackend.hpp"
+#include "Platform/Fake/Views/FakeButtonBackend.hpp"
+#include "Platform/Fake/Views/FakeImageViewBackend.hpp"
+#include "Platform/Fake/Views/FakeLabelBackend.hpp"
+#include "Platform/Fake/Views/FakeViewBackend.hpp"
 
 #include <random>
 

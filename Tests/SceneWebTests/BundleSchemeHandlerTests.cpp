@@ -1,7 +1,7 @@
 #include "Saver/BundleSchemeHandler.hpp"
 
 #include "Platform/Fake/FakePlatform.hpp"
-#include "Platform/WebView.hpp"
+#include "Platform/Web/WebView.hpp"
 #include "TemporaryBundle.hpp"
 
 #include <gtest/gtest.h>

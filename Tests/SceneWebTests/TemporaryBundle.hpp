@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Bundle.hpp"
+#include "Platform/System/System.hpp"
 
 #include <filesystem>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Platform/WebView.hpp"
+#include "Platform/Web/WebView.hpp"
 
 #include "Platform/Fake/FakePlatform.hpp"
 

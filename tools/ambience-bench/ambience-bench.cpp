@@ -5,9 +5,9 @@
 // and the wall time of an engine start that fails because there is no audio device.
 //
 //   ambience-bench [--track=FILE] [benchmark flags]     (default: the track shipped in the bundle)
-#include "Platform/AudioPCMBuffer.hpp"
-#include "Platform/Linux/GstAudioCapture.hpp"
-#include "Platform/Linux/GstAudioSystem.hpp"
+#include "Platform/Audio/AudioPCMBuffer.hpp"
+#include "Platform/Linux/Audio/GstAudioCapture.hpp"
+#include "Platform/Linux/Audio/GstAudioSystem.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "Platform/Fake/FakePlatform.hpp"
-#include "Platform/Linux/GstAudioCapture.hpp"
-#include "Platform/Linux/GstAudioSystem.hpp"
+#include "Platform/Linux/Audio/GstAudioCapture.hpp"
+#include "Platform/Linux/Audio/GstAudioSystem.hpp"
 #include "Saver/Ambience.hpp"
 #include "TestQueue.hpp"
 #include "TrackMaker.hpp"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "Platform/AudioPCMBuffer.hpp"
-#include "Platform/Linux/GstAudioCapture.hpp"
-#include "Platform/Linux/GstAudioEngine.hpp"
-#include "Platform/Linux/GstAudioSystem.hpp"
+#include "Platform/Audio/AudioPCMBuffer.hpp"
+#include "Platform/Linux/Audio/GstAudioCapture.hpp"
+#include "Platform/Linux/Audio/GstAudioEngine.hpp"
+#include "Platform/Linux/Audio/GstAudioSystem.hpp"
 #include "TestQueue.hpp"
 #include "TrackMaker.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/MainQueue.hpp"
+#include "Platform/System/MainQueue.hpp"
 
 #include <chrono>
 #include <condition_variable>

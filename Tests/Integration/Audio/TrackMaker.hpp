@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/AudioFormat.hpp"
+#include "Platform/Audio/AudioFormat.hpp"
 
 #include <cstdint>
 #include <filesystem>

@@ -2,7 +2,8 @@
 
 #include "../Platform/MainLoopSupport.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
-#include "Platform/NotificationCenter.hpp"
+#include "Platform/System/NotificationCenter.hpp"
+#include "Platform/Views/ScreenSaverView.hpp"
 
 #include <cstdlib>
 #include <iostream>
@@ -10,8 +11,8 @@
 using namespace orrelith::platform;
 
 namespace {
-const std::string willStop = "com.apple.screensaver.willstop";
-const std::string didStop = "com.apple.screensaver.didstop";
+const std::string willStop = ScreenSaverView::willStopNotification;
+const std::string didStop = ScreenSaverView::didStopNotification;
 } // namespace
 
 void HostRunFixture::SetUpTestSuite() {

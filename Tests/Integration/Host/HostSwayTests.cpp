@@ -2,7 +2,7 @@
 #include "../Platform/MainLoopSupport.hpp"
 #include "HostRunFixture.hpp"
 #include "Platform/Platform.hpp"
-#include "Platform/Screen.hpp"
+#include "Platform/Views/Screen.hpp"
 
 #include <algorithm>
 

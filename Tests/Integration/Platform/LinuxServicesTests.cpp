@@ -1,9 +1,9 @@
 #include "MainLoopSupport.hpp"
-#include "Platform/Linux/DBusDistributedCenter.hpp"
-#include "Platform/Linux/GlibMainQueue.hpp"
-#include "Platform/Linux/LinuxSystem.hpp"
-#include "Platform/Linux/LinuxWorkspace.hpp"
-#include "Platform/Linux/PlistPreferences.hpp"
+#include "Platform/Linux/System/DBusDistributedCenter.hpp"
+#include "Platform/Linux/System/GlibMainQueue.hpp"
+#include "Platform/Linux/System/LinuxSystem.hpp"
+#include "Platform/Linux/System/LinuxWorkspace.hpp"
+#include "Platform/Linux/System/PlistPreferences.hpp"
 
 #include <gtest/gtest.h>
 

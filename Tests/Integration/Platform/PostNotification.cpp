@@ -1,6 +1,6 @@
 // Posts one distributed notification from a process of its own, then exits: `orrelith-post-notification NAME`.
-#include "Platform/Linux/DBusDistributedCenter.hpp"
-#include "Platform/Linux/GlibMainQueue.hpp"
+#include "Platform/Linux/System/DBusDistributedCenter.hpp"
+#include "Platform/Linux/System/GlibMainQueue.hpp"
 
 #include <cstdio>
 

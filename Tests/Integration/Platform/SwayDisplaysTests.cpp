@@ -1,6 +1,6 @@
 #include "MainLoopSupport.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
-#include "Platform/Window.hpp"
+#include "Platform/Views/Window.hpp"
 #include "Saver/Displays.hpp"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "Platform/Linux/GtkWebsiteDataStore.hpp"
+#include "Platform/Linux/Web/GtkWebsiteDataStore.hpp"
 #include "Saver/BundleSchemeHandler.hpp"
 #include "Saver/SceneWeb.hpp"
 #include "WebHarness.hpp"

@@ -1,5 +1,5 @@
 #include "LoopbackServer.hpp"
-#include "Platform/ContentRuleListStore.hpp"
+#include "Platform/Web/ContentRuleListStore.hpp"
 #include "Saver/SceneWeb.hpp"
 #include "WebHarness.hpp"
 

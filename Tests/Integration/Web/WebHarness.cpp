@@ -1,8 +1,8 @@
 #include "WebHarness.hpp"
 
-#include "Platform/Linux/GdkScreenList.hpp"
-#include "Platform/Linux/GlibMainQueue.hpp"
-#include "Platform/Linux/GtkWindowSystem.hpp"
+#include "Platform/Linux/Views/GdkScreenList.hpp"
+#include "Platform/Linux/System/GlibMainQueue.hpp"
+#include "Platform/Linux/Views/GtkWindowSystem.hpp"
 #include "Platform/Platform.hpp"
 #include "Saver/SceneThumbnails.hpp"
 #include "Saver/SceneWeb.hpp"

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "../../SceneWebTests/TemporaryBundle.hpp"
-#include "Platform/Fake/FakeSystem.hpp"
-#include "Platform/Linux/GtkWebEngine.hpp"
-#include "Platform/Linux/GtkWebView.hpp"
-#include "Platform/WebView.hpp"
-#include "Platform/Window.hpp"
+#include "Platform/Fake/System/FakeSystem.hpp"
+#include "Platform/Linux/Web/GtkWebEngine.hpp"
+#include "Platform/Linux/Web/GtkWebView.hpp"
+#include "Platform/Web/WebView.hpp"
+#include "Platform/Views/Window.hpp"
 
 #include <nlohmann/json.hpp>
 

@@ -1,0 +1,168 @@
+#include "Platform/Linux/Audio/GstAudioFile.hpp"
+
+#include "Platform/Linux/Audio/GstObjectRef.hpp"
+
+#include <gst/app/gstappsink.h>
+
+#include <algorithm>
+#include <bit>
+#include <limits>
+#include <optional>
+#include <utility>
+
+namespace orrelith::platform {
+
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "decoded samples are F32LE");
+
+constexpr const char* decoderDescription =
+    "filesrc name=source ! decodebin ! audioconvert ! "
+    "appsink name=sink sync=false caps=audio/x-raw,format=F32LE,layout=interleaved";
+// Pulls wait this long for a sample before looking at the bus again.
+constexpr GstClockTime pollInterval = 100 * GST_MSECOND;
+// A decoder that produces nothing and reports nothing for this many polls is given up on.
+constexpr int patience = 100;
+
+std::optional<AudioFormat> formatOf(GstSample* sample) {
+    GstCaps* caps = gst_sample_get_caps(sample);
+    if (!caps || gst_caps_get_size(caps) == 0)
+        return std::nullopt;
+    const GstStructure* structure = gst_caps_get_structure(caps, 0);
+    int rate = 0;
+    int channels = 0;
+    if (!gst_structure_get_int(structure, "rate", &rate) || !gst_structure_get_int(structure, "channels", &channels) ||
+        rate <= 0 || channels <= 0)
+        return std::nullopt;
+    return AudioFormat{static_cast<double>(rate), static_cast<std::uint32_t>(channels)};
+}
+
+void release(std::vector<GstBuffer*>& chunks) {
+    for (GstBuffer* chunk : chunks)
+        if (chunk)
+            gst_buffer_unref(chunk);
+    chunks.clear();
+}
+
+class Decoder {
+public:
+    ~Decoder() {
+        if (pipeline_)
+            gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
+        release(decoded_.chunks);
+    }
+    bool begin(const std::filesystem::path& path);
+    bool pullAll();
+    GstAudioFile::Decoded take() { return std::exchange(decoded_, {}); }
+
+private:
+    bool keep(GstSample* sample);
+    bool failed() const;
+
+    GstObjectRef<GstElement> pipeline_;
+    GstObjectRef<GstElement> sink_;
+    GstAudioFile::Decoded decoded_;
+};
+
+bool Decoder::begin(const std::filesystem::path& path) {
+    GError* error = nullptr;
+    GstElement* pipeline = gst_parse_launch(decoderDescription, &error);
+    if (pipeline)
+        gst_object_ref_sink(pipeline);
+    pipeline_.reset(pipeline);
+    if (error) {
+        g_error_free(error);
+        return false;
+    }
+    GstObjectRef<GstElement> source(gst_bin_get_by_name(GST_BIN(pipeline_.get()), "source"));
+    sink_.reset(gst_bin_get_by_name(GST_BIN(pipeline_.get()), "sink"));
+    if (!source || !sink_)
+        return false;
+    g_object_set(source.get(), "location", path.c_str(), nullptr);
+    return gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
+}
+
+bool Decoder::pullAll() {
+    auto* sink = GST_APP_SINK(sink_.get());
+    for (int idle = 0; idle < patience;) {
+        GstSample* sample = gst_app_sink_try_pull_sample(sink, pollInterval);
+        if (sample) {
+            bool kept = keep(sample);
+            gst_sample_unref(sample);
+            if (!kept)
+                return false;
+            idle = 0;
+        } else if (gst_app_sink_is_eos(sink)) {
+            return decoded_.length > 0;
+        } else {
+            ++idle;
+        }
+        if (failed())
+            return false;
+    }
+    return false;
+}
+
+bool Decoder::keep(GstSample* sample) {
+    auto format = formatOf(sample);
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    if (!format || !buffer || (decoded_.length > 0 && *format != decoded_.format))
+        return false;
+    decoded_.format = *format;
+    std::size_t frameBytes = format->channelCount * sizeof(float);
+    decoded_.length += static_cast<AudioFramePosition>(gst_buffer_get_size(buffer) / frameBytes);
+    if (decoded_.length > std::numeric_limits<AudioFrameCount>::max())
+        return false;
+    decoded_.chunks.push_back(gst_buffer_ref(buffer));
+    return true;
+}
+
+bool Decoder::failed() const {
+    GstObjectRef<GstBus> bus(gst_element_get_bus(pipeline_.get()));
+    GstMessage* message = gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR);
+    if (!message)
+        return false;
+    gst_message_unref(message);
+    return true;
+}
+
+} // namespace
+
+std::shared_ptr<GstAudioFile> GstAudioFile::open(const std::filesystem::path& path) {
+    if (!gstAvailable())
+        return nullptr;
+    Decoder decoder;
+    if (!decoder.begin(path) || !decoder.pullAll())
+        return nullptr;
+    return std::make_shared<GstAudioFile>(decoder.take());
+}
+
+GstAudioFile::GstAudioFile(Decoded decoded)
+    : format_(decoded.format), length_(decoded.length), chunks_(std::move(decoded.chunks)) {}
+
+GstAudioFile::~GstAudioFile() { release(chunks_); }
+
+bool GstAudioFile::readIntoBuffer(AudioPCMBuffer& buffer) {
+    if (buffer.format() != format_)
+        return false;
+    std::size_t frameBytes = format_.channelCount * sizeof(float);
+    std::size_t room = std::size_t{buffer.frameCapacity()} * frameBytes;
+    std::size_t filled = 0;
+    auto* out = reinterpret_cast<char*>(buffer.samples());
+    while (filled < room && chunk_ < chunks_.size()) {
+        GstBuffer* chunk = chunks_[chunk_];
+        std::size_t count = std::min(room - filled, gst_buffer_get_size(chunk) - offset_);
+        gst_buffer_extract(chunk, offset_, out + filled, count);
+        filled += count;
+        offset_ += count;
+        if (offset_ < gst_buffer_get_size(chunk))
+            continue;
+        gst_buffer_unref(chunk);
+        chunks_[chunk_++] = nullptr;
+        offset_ = 0;
+    }
+    buffer.setFrameLength(static_cast<AudioFrameCount>(filled / frameBytes));
+    return true;
+}
+
+} // namespace orrelith::platform

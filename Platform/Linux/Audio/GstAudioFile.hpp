@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Platform/Audio/AudioFile.hpp"
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+typedef struct _GstBuffer GstBuffer;
+
+namespace orrelith::platform {
+
+// An audio file decoded whole into memory when it is opened:
+//     filesrc ! decodebin ! audioconvert ! appsink (32-bit float, interleaved, the file's own rate and
+//     channels)
+// pulled until the end of the stream, so that its length is the exact count of decoded frames and nothing
+// is resampled. Reads copy from the decoded chunks and let go of each chunk once it has been read.
+// Main thread only; opening blocks for the decode and calls nothing back.
+class GstAudioFile : public AudioFile {
+public:
+    // Null when the file is missing or unreadable, holds no decodable audio, changes format midway, or is
+    // longer than a buffer can hold.
+    static std::shared_ptr<GstAudioFile> open(const std::filesystem::path& path);
+    ~GstAudioFile() override;
+    GstAudioFile(const GstAudioFile&) = delete;
+    GstAudioFile& operator=(const GstAudioFile&) = delete;
+
+    AudioFormat processingFormat() const override { return format_; }
+    AudioFramePosition length() const override { return length_; }
+    bool readIntoBuffer(AudioPCMBuffer& buffer) override;
+
+    struct Decoded {
+        AudioFormat format;
+        AudioFramePosition length = 0;
+        std::vector<GstBuffer*> chunks;
+    };
+    explicit GstAudioFile(Decoded decoded);
+
+private:
+    AudioFormat format_;
+    AudioFramePosition length_;
+    std::vector<GstBuffer*> chunks_;
+    // The first chunk not yet wholly read, and the bytes of it already read.
+    std::size_t chunk_ = 0;
+    std::size_t offset_ = 0;
+};
+
+} // namespace orrelith::platform
