@@ -45,7 +45,7 @@ std::optional<std::uint32_t> Displays::displayID(const platform::Screen& screen)
     return asDisplayNumber(found->second);
 }
 
-std::string Displays::uuid(const platform::Screen& screen) {
+std::string Displays::key(const platform::Screen& screen) {
     if (auto number = displayID(screen))
         if (auto text = platform::screens().displayUUID(*number))
             return *text;
@@ -85,7 +85,7 @@ std::vector<DisplayInfo> Displays::current() {
         auto name = screen->localizedName();
         if (carriers[name] > 1)
             name += " " + std::to_string(++numbered[name]);
-        displays.push_back({uuid(*screen), name, screen->frame()});
+        displays.push_back({key(*screen), name, screen->frame()});
     }
     return displays;
 }

@@ -20,7 +20,7 @@ struct Displays {
     // number an unsigned 32-bit display number can be.
     static std::optional<std::uint32_t> displayID(const platform::Screen& screen);
     // The display's key: its UUID text, else frameKey of its frame.
-    static std::string uuid(const platform::Screen& screen);
+    static std::string key(const platform::Screen& screen);
     // "frame-" with the frame's minimum x and y, each truncated toward zero: "frame--1920x0".
     static std::string frameKey(const platform::Rect& frame);
     // The screen the view's window is on; else the first screen that the window's frame meets; nothing

@@ -155,8 +155,8 @@ void SaverView::begin() {
     auto screen = Displays::screen(*this);
     if (!screen)
         return;
-    displayID_ = Displays::uuid(*screen);
-    live()[*displayID_] = self();
+    displayKey_ = Displays::key(*screen);
+    live()[*displayKey_] = self();
     std::weak_ptr<SaverView> weak = weakSelf();
     SceneWeb::prepareBlocker([weak] {
         auto self = weak.lock();
@@ -170,7 +170,7 @@ void SaverView::begin() {
 
 void SaverView::beginPreview() {
     auto main = screens().mainScreen();
-    std::string key = main ? Displays::uuid(*main) : std::string();
+    std::string key = main ? Displays::key(*main) : std::string();
     std::optional<std::string> chosen;
     DisplayMode mode = settings_.mode(key, *catalog_);
     auto pool = settings_.pool(*catalog_);
@@ -204,15 +204,15 @@ void SaverView::teardown() {
     if (thumbnail_)
         thumbnail_->removeFromSuperview();
     thumbnail_ = nullptr;
-    if (displayID_) {
-        auto entry = live().find(*displayID_);
+    if (displayKey_) {
+        auto entry = live().find(*displayKey_);
         if (entry != live().end() && entry->second.get() == this)
             live().erase(entry);
-        SceneChooser::shared().release(*displayID_);
+        SceneChooser::shared().release(*displayKey_);
     }
     if (live().empty())
         Ambience::stop();
-    displayID_.reset();
+    displayKey_.reset();
     slug_.reset();
 }
 
@@ -253,7 +253,7 @@ void SaverView::displaysWoke() {
         if (!self->asleep_)
             return;
         self->asleep_ = false;
-        if (!self->running_ || !self->displayID_)
+        if (!self->running_ || !self->displayKey_)
             return;
         if (self->slug_)
             self->show(*self->slug_);
@@ -270,9 +270,9 @@ void SaverView::scheduleShuffle() {
     if (timer_)
         timer_->invalidate();
     timer_ = nullptr;
-    if (!displayID_ || !catalog_)
+    if (!displayKey_ || !catalog_)
         return;
-    DisplayMode mode = settings_.mode(*displayID_, *catalog_);
+    DisplayMode mode = settings_.mode(*displayKey_, *catalog_);
     if (mode.isFixed() && catalog_->contains(mode.slug()))
         return;
     if (!(settings_.shuffleInterval > 0))
@@ -285,12 +285,12 @@ void SaverView::scheduleShuffle() {
 }
 
 void SaverView::advance() {
-    if (!running_ || !displayID_ || !catalog_)
+    if (!running_ || !displayKey_ || !catalog_)
         return;
     std::set<std::string> active;
     for (const auto& entry : live())
         active.insert(entry.first);
-    std::string next = SceneChooser::shared().next(*displayID_, settings_, *catalog_, active);
+    std::string next = SceneChooser::shared().next(*displayKey_, settings_, *catalog_, active);
     if (next.empty())
         return;
     if (next == slug_ && web_)

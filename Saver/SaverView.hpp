@@ -56,7 +56,7 @@ public:
     void webContentProcessDidTerminate(platform::WebView& webView) override;
 
     // Read access for the host and for tests.
-    const std::optional<std::string>& displayID() const { return displayID_; }
+    const std::optional<std::string>& displayKey() const { return displayKey_; }
     const std::shared_ptr<platform::WebView>& web() const { return web_; }
     const std::shared_ptr<platform::WebView>& outgoing() const { return outgoing_; }
     const std::optional<std::string>& slug() const { return slug_; }
@@ -95,7 +95,7 @@ private:
     void fadeIn(const std::shared_ptr<platform::WebView>& webView);
     void dropOutgoing();
 
-    std::optional<std::string> displayID_;
+    std::optional<std::string> displayKey_;
     std::shared_ptr<platform::WebView> web_;
     std::shared_ptr<platform::WebView> outgoing_;
     std::optional<std::string> slug_;

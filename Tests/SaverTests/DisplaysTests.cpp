@@ -56,9 +56,9 @@ TEST(Displays, KeyIsTheUuidWhenTheSystemHasOneElseTheFrameKey) {
     auto withUuid = fake.screens->add(Rect::make(0, 0, 1440, 900), "Built-in", 1, "37D8832A-2D66-02CA-B9F7-8F30A301B230");
     auto numberOnly = fake.screens->add(Rect::make(1440, 0, 1920, 1080), "DELL", 2);
     auto noNumber = fake.screens->add(Rect::make(2560, -1440, 2560, 1440), "LG", std::nullopt, "IGNORED");
-    EXPECT_EQ(Displays::uuid(*withUuid), "37D8832A-2D66-02CA-B9F7-8F30A301B230");
-    EXPECT_EQ(Displays::uuid(*numberOnly), "frame-1440x0");
-    EXPECT_EQ(Displays::uuid(*noNumber), "frame-2560x-1440");
+    EXPECT_EQ(Displays::key(*withUuid), "37D8832A-2D66-02CA-B9F7-8F30A301B230");
+    EXPECT_EQ(Displays::key(*numberOnly), "frame-1440x0");
+    EXPECT_EQ(Displays::key(*noNumber), "frame-2560x-1440");
 }
 
 TEST(Displays, DuplicateNamesAreNumberedLeftToRight) {

@@ -31,7 +31,7 @@ TEST_F(SaverViewLifecycle, StartBeforeTheWindowShowsNothingUntilTheWindowArrives
     compileRules();
     fake.runUntilIdle();
     ASSERT_TRUE(view->web());
-    EXPECT_EQ(view->displayID(), std::optional<std::string>(leftKey));
+    EXPECT_EQ(view->displayKey(), std::optional<std::string>(leftKey));
     EXPECT_EQ(SaverView::live().at(leftKey), view);
     EXPECT_EQ(lastLoad(*view->web()).request.url, SceneWeb::url(*view->slug()));
     EXPECT_EQ(lastLoad(*view->web()).request.timeoutInterval, 60);
@@ -190,7 +190,7 @@ TEST_P(PreviewChoice, ShowsAStillOfTheChosenSceneAndNothingElse) {
         << shown;
     EXPECT_EQ(view->thumbnail()->imageScaling(), ImageScaling::ProportionallyUpOrDown);
     EXPECT_EQ(view->thumbnail()->frame(), view->bounds());
-    EXPECT_FALSE(view->web() || view->timer() || view->displayID());
+    EXPECT_FALSE(view->web() || view->timer() || view->displayKey());
     EXPECT_TRUE(SaverView::live().empty());
     EXPECT_FALSE(soundPlaying());
     EXPECT_TRUE(fake.web->record().configurations.empty());

@@ -49,7 +49,7 @@ TEST_F(Sway, ThePrimaryComesFirstAndDisplayNumbersStay) {
 
 TEST_F(Sway, AFullScreenWindowIsOnTheScreenItCovers) {
     for (auto& screen : screens().screens()) {
-        SCOPED_TRACE(Displays::uuid(*screen));
+        SCOPED_TRACE(Displays::key(*screen));
         auto view = View::create(Rect::make(0, 0, 10, 10));
         auto window = Window::create(Rect::make(0, 0, 10, 10), WindowStyle::Borderless);
         window->setContentView(view);
