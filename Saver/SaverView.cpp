@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <random>
 #include <set>
 #include <sstream>
 
@@ -56,10 +55,15 @@ bool soundStillWanted() {
     });
 }
 
-void unload(const std::shared_ptr<WebView>& webView) {
+enum class PageEnd { Unload, LeaveToRelease };
+
+// Takes a scene web view out of the view. Unloading stops the page's scripts, timers and media at once,
+// which matters where a page could otherwise run on behind dark displays.
+void retire(const std::shared_ptr<WebView>& webView, PageEnd end) {
     webView->stopLoading();
     webView->setNavigationDelegate({});
-    webView->loadHTMLString("", std::nullopt);
+    if (end == PageEnd::Unload)
+        webView->loadHTMLString("", std::nullopt);
     webView->removeFromSuperview();
 }
 
@@ -177,8 +181,7 @@ void SaverView::beginPreview() {
     if (mode.isFixed() && catalog_->contains(mode.slug())) {
         chosen = mode.slug();
     } else if (!pool.empty()) {
-        std::random_device source;
-        chosen = pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(source)];
+        chosen = SceneChooser::shared().anyOf(pool);
     } else if (!catalog_->scenes.empty()) {
         chosen = catalog_->slugs().front();
     }
@@ -195,9 +198,7 @@ void SaverView::beginPreview() {
 void SaverView::teardown() {
     running_ = false;
     asleep_ = false;
-    if (timer_)
-        timer_->invalidate();
-    timer_ = nullptr;
+    stopShuffle();
     closeScenes();
     if (caption_)
         caption_->removeFromSuperview();
@@ -219,7 +220,7 @@ void SaverView::teardown() {
 void SaverView::closeScenes() {
     for (const auto& webView : {web_, outgoing_})
         if (webView)
-            unload(webView);
+            retire(webView, PageEnd::Unload);
     web_ = nullptr;
     outgoing_ = nullptr;
 }
@@ -230,46 +231,50 @@ void SaverView::screensaverWillStop() {
     mainQueue().async([self] { self->teardown(); });
 }
 
+// Both are queued holding the view strongly, so that a display that sleeps or wakes while the host lets
+// go of the view still ends in a consistent state.
 void SaverView::displaysSlept() {
-    auto self = this->self();
-    mainQueue().async([self] {
-        if (!self->running_ || self->asleep_)
-            return;
-        self->asleep_ = true;
-        if (self->timer_)
-            self->timer_->invalidate();
-        self->timer_ = nullptr;
-        self->closeScenes();
-        bool allAsleep = std::all_of(live().begin(), live().end(),
-                                     [](const auto& entry) { return entry.second->asleep_; });
-        if (allAsleep)
-            Ambience::stop();
-    });
+    mainQueue().async([self = self()] { self->sleep(); });
 }
 
 void SaverView::displaysWoke() {
-    auto self = this->self();
-    mainQueue().async([self] {
-        if (!self->asleep_)
-            return;
-        self->asleep_ = false;
-        if (!self->running_ || !self->displayKey_)
-            return;
-        if (self->slug_)
-            self->show(*self->slug_);
-        else
-            self->advance();
-        self->scheduleShuffle();
-        Ambience::start(self->settings_);
-    });
+    mainQueue().async([self = self()] { self->wake(); });
+}
+
+void SaverView::sleep() {
+    if (!running_ || asleep_)
+        return;
+    asleep_ = true;
+    stopShuffle();
+    closeScenes();
+    if (std::all_of(live().begin(), live().end(), [](const auto& entry) { return entry.second->asleep_; }))
+        Ambience::stop();
+}
+
+void SaverView::wake() {
+    if (!asleep_)
+        return;
+    asleep_ = false;
+    if (!running_ || !displayKey_)
+        return;
+    if (slug_)
+        show(*slug_);
+    else
+        advance();
+    scheduleShuffle();
+    Ambience::start(settings_);
 }
 
 // Scene rotation.
 
-void SaverView::scheduleShuffle() {
+void SaverView::stopShuffle() {
     if (timer_)
         timer_->invalidate();
     timer_ = nullptr;
+}
+
+void SaverView::scheduleShuffle() {
+    stopShuffle();
     if (!displayKey_ || !catalog_)
         return;
     DisplayMode mode = settings_.mode(*displayKey_, *catalog_);
@@ -321,11 +326,8 @@ void SaverView::show(const std::string& slug) {
 void SaverView::dropOutgoing() {
     auto old = std::move(outgoing_);
     outgoing_ = nullptr;
-    if (!old)
-        return;
-    old->stopLoading();
-    old->setNavigationDelegate({});
-    old->removeFromSuperview();
+    if (old)
+        retire(old, PageEnd::LeaveToRelease);
 }
 
 void SaverView::didFinishNavigation(WebView& webView) {

@@ -88,7 +88,11 @@ private:
     void teardown();
     void closeScenes();
 
+    void sleep();
+    void wake();
+
     void scheduleShuffle();
+    void stopShuffle();
     void advance();
     void show(const std::string& slug);
     void flashCaption(const std::string& text);

@@ -8,11 +8,6 @@
 namespace orrelith {
 namespace {
 
-SceneChooser::Random systemRandom() {
-    auto device = std::make_shared<std::random_device>();
-    return [device] { return (std::uint64_t{(*device)()} << 32) | std::uint64_t{(*device)()}; };
-}
-
 // A slug listed twice by the catalog must not get two places in a pass.
 std::vector<std::string> withoutRepeats(std::vector<std::string> slugs) {
     std::set<std::string> seen;
@@ -22,6 +17,11 @@ std::vector<std::string> withoutRepeats(std::vector<std::string> slugs) {
 
 } // namespace
 
+SceneChooser::Random SceneChooser::systemRandom() {
+    auto device = std::make_shared<std::random_device>();
+    return [device] { return (std::uint64_t{(*device)()} << 32) | std::uint64_t{(*device)()}; };
+}
+
 SceneChooser& SceneChooser::shared() {
     static SceneChooser instance;
     return instance;
@@ -30,6 +30,10 @@ SceneChooser& SceneChooser::shared() {
 SceneChooser::SceneChooser() : SceneChooser(systemRandom()) {}
 
 SceneChooser::SceneChooser(Random rng) : rng_(std::move(rng)) {}
+
+std::string SceneChooser::anyOf(const std::vector<std::string>& slugs) {
+    return slugs.empty() ? std::string() : slugs[below(slugs.size())];
+}
 
 std::string SceneChooser::next(const std::string& display, const Settings& settings, const Catalog& catalog,
                                const std::set<std::string>& activeDisplays) {

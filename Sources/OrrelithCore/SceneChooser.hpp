@@ -26,7 +26,9 @@ public:
     // The process-wide chooser, created on first use with the system's random source.
     static SceneChooser& shared();
 
-    // Draws from the operating system's random source.
+    // The operating system's random source.
+    static Random systemRandom();
+    // Draws from systemRandom().
     SceneChooser();
     explicit SceneChooser(Random rng);
 
@@ -34,6 +36,10 @@ public:
     // running; entries of others are not avoided. With an empty catalog the answer is "" and nothing changes.
     std::string next(const std::string& display, const Settings& settings, const Catalog& catalog,
                      const std::set<std::string>& activeDisplays);
+    // One of `slugs`, uniformly from the chooser's random source; "" for none. Records nothing.
+    std::string anyOf(const std::vector<std::string>& slugs);
+    // Replaces the random source, for a reproducible run.
+    void setRandom(Random rng) { rng_ = std::move(rng); }
     // Forgets what `display` shows; the deck is kept.
     void release(const std::string& display);
     // The scene each display was last given.

@@ -47,6 +47,7 @@ SaverViewFixture::~SaverViewFixture() {
     SceneThumbnails::resetForTesting();
     for (const auto& key : {leftKey, rightKey})
         SceneChooser::shared().release(key);
+    SceneChooser::shared().setRandom(SceneChooser::systemRandom());
 }
 
 void SaverViewFixture::save(const Settings& settings) { SettingsFile::inSupport(root_ / "home", "ORVEX").save(settings); }

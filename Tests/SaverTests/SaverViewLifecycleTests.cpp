@@ -167,7 +167,7 @@ struct PreviewCase {
     const char* name;
     std::optional<std::string> pin;
     std::optional<std::vector<std::string>> pool;
-    std::vector<std::string> expected;
+    std::string expected;
 };
 
 class PreviewChoice : public SaverViewFixture, public ::testing::WithParamInterface<PreviewCase> {};
@@ -178,6 +178,8 @@ TEST_P(PreviewChoice, ShowsAStillOfTheChosenSceneAndNothingElse) {
         settings.displays[leftKey] = DisplayMode::fixed(*GetParam().pin);
     settings.shufflePool = GetParam().pool;
     save(settings);
+    // Every draw 1: the second of the pool, in catalog order.
+    SceneChooser::shared().setRandom([] { return std::uint64_t{1}; });
     auto view = SaverView::create(Rect::make(0, 0, 296, 184), SaverMode::Preview);
     view->startAnimation();
     compileRules();
@@ -185,9 +187,7 @@ TEST_P(PreviewChoice, ShowsAStillOfTheChosenSceneAndNothingElse) {
     ASSERT_TRUE(view->thumbnail());
     auto image = view->thumbnail()->image();
     ASSERT_TRUE(image);
-    auto shown = image->path().stem().string();
-    EXPECT_NE(std::find(GetParam().expected.begin(), GetParam().expected.end(), shown), GetParam().expected.end())
-        << shown;
+    EXPECT_EQ(image->path().stem().string(), GetParam().expected);
     EXPECT_EQ(view->thumbnail()->imageScaling(), ImageScaling::ProportionallyUpOrDown);
     EXPECT_EQ(view->thumbnail()->frame(), view->bounds());
     EXPECT_FALSE(view->web() || view->timer() || view->displayKey());
@@ -200,12 +200,10 @@ TEST_P(PreviewChoice, ShowsAStillOfTheChosenSceneAndNothingElse) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PreviewChoice,
-    ::testing::Values(PreviewCase{"pinned", "gamma", std::nullopt, {"gamma"}},
-                      PreviewCase{"pinToMissingUsesPool", "nowhere", std::vector<std::string>{"beta", "delta"},
-                                  {"beta", "delta"}},
-                      PreviewCase{"pool", std::nullopt, std::vector<std::string>{"delta"}, {"delta"}},
-                      PreviewCase{"emptyPoolMeansAll", std::nullopt, std::vector<std::string>{},
-                                  {"alpha", "beta", "gamma", "delta", "epsilon"}}),
+    ::testing::Values(PreviewCase{"pinned", "gamma", std::nullopt, "gamma"},
+                      PreviewCase{"pinToMissingUsesPool", "nowhere", std::vector<std::string>{"beta", "delta"}, "delta"},
+                      PreviewCase{"pool", std::nullopt, std::vector<std::string>{"delta"}, "delta"},
+                      PreviewCase{"emptyPoolMeansAll", std::nullopt, std::vector<std::string>{}, "beta"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SaverViewLifecycle, AViewFromAnArchiveHearsNoNotificationsAndLeavesTheSoundPredicateAlone) {

@@ -202,7 +202,8 @@ TEST_P(CaptionPlacement, SizesAndPlacesTheCaptionFromTheDisplayHeight) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, CaptionPlacement,
-                         ::testing::Values(CaptionCase{1440, 1440.0 / 70, 48}, CaptionCase{600, 12, 20}));
+                         ::testing::Values(CaptionCase{1440, 1440.0 / 70, 48}, CaptionCase{600, 12, 20}),
+                         [](const auto& info) { return std::to_string(static_cast<int>(info.param.height)) + "High"; });
 
 struct PolicyCase {
     const char* name;
