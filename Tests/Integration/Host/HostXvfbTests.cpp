@@ -25,7 +25,7 @@ protected:
 
 TEST_F(HostOnX11, TheRealSaverPaintsAScreenFullOfASceneAndEndsByItselfAfterItsDuration) {
     auto picture = file("run.png");
-    auto host = start(withBundle({"--duration", "10", "--screenshot", picture.string(), "--screenshot-after", "7"}));
+    auto host = start(withBundle({"--duration", "4", "--screenshot", picture.string(), "--screenshot-after", "3"}));
     expectCleanEnd(*host, 60);
     EXPECT_NE(host->messages().find("screenshot written to " + picture.string()), std::string::npos);
     auto shot = ScenePicture::load(picture);
