@@ -73,33 +73,10 @@ bool isValidUTF8(std::string_view text) {
     return true;
 }
 
-// Percent-escapes removed; nothing for a malformed escape or a result that is not UTF-8.
-std::optional<std::string> percentDecoded(std::string_view text) {
-    std::string decoded;
-    decoded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            decoded.push_back(text[i]);
-            continue;
-        }
-        if (i + 2 >= text.size())
-            return std::nullopt;
-        int high = hexValue(text[i + 1]);
-        int low = hexValue(text[i + 2]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        decoded.push_back(static_cast<char>(high * 16 + low));
-        i += 2;
-    }
-    if (!isValidUTF8(decoded))
-        return std::nullopt;
-    return decoded;
-}
-
 // The file the request names, relative to the content root; nothing when it must not reach the file system.
 std::optional<std::string> requestedFile(std::string_view requestURL) {
     auto encoded = urlPath(requestURL);
-    std::string path = percentDecoded(encoded).value_or(std::string(encoded));
+    std::string path = BundleSchemeHandler::percentDecoded(encoded).value_or(std::string(encoded));
     if (path.find('\0') != std::string::npos)
         return std::nullopt;
     if (path.empty() || path == "/")
@@ -227,6 +204,28 @@ BundleSchemeHandler::Response BundleSchemeHandler::response(std::string_view req
     if (!body)
         return notFound();
     return served(file->standard, std::move(*body));
+}
+
+std::optional<std::string> BundleSchemeHandler::percentDecoded(std::string_view text) {
+    std::string decoded;
+    decoded.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            decoded.push_back(text[i]);
+            continue;
+        }
+        if (i + 2 >= text.size())
+            return std::nullopt;
+        int high = hexValue(text[i + 1]);
+        int low = hexValue(text[i + 2]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        decoded.push_back(static_cast<char>(high * 16 + low));
+        i += 2;
+    }
+    if (!isValidUTF8(decoded))
+        return std::nullopt;
+    return decoded;
 }
 
 std::optional<fs::path> BundleSchemeHandler::resourceFolder() {

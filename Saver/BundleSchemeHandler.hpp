@@ -37,6 +37,8 @@ public:
     // The answer to a request for `requestURL`, as the web engine hands it over (its host, query and fragment
     // are ignored), served from below `contentRoot`. Needs nothing else; reads only files below the root.
     static Response response(std::string_view requestURL, const std::filesystem::path& contentRoot);
+    // `text` with its percent-escapes removed; nothing for a malformed escape or a result that is not UTF-8.
+    static std::optional<std::string> percentDecoded(std::string_view text);
     // The resource folder of the bundle that holds this code; nothing when it has none.
     static std::optional<std::filesystem::path> resourceFolder();
     // The resource folder's ORVEX folder, standardised; nothing when there is no resource folder.

@@ -7,10 +7,10 @@
 #include <set>
 #include <sstream>
 
-#include "JpegFile.hpp"
-#include "Mp4Track.hpp"
 #include "OrrelithCore/Catalog.hpp"
 #include "PageReferences.hpp"
+#include "Platform/Linux/Audio/GstAudioFile.hpp"
+#include "Platform/Linux/Views/PixbufStill.hpp"
 
 namespace orrelith::collection {
 
@@ -79,11 +79,13 @@ std::optional<Catalog> checkCatalog(const fs::path& root, Faults& faults) {
 
 void checkStill(const fs::path& root, const Scene& scene, Faults& faults) {
     const auto still = root / "gallery" / (scene.slug + ".jpg");
-    const auto bytes = readFile(still);
-    if (!bytes) {
+    std::string problem;
+    if (!fs::is_regular_file(still)) {
         faults.push_back({inCollection(root, still), "missing still for scene " + scene.slug});
-    } else if (const auto problem = JpegFile::problem(*bytes); !problem.empty()) {
-        faults.push_back({inCollection(root, still), problem});
+    } else if (const auto picture = platform::PixbufStill::read(still, problem); !picture) {
+        faults.push_back({inCollection(root, still), "broken still: " + problem});
+    } else if (picture->format != "jpeg") {
+        faults.push_back({inCollection(root, still), "a " + picture->format + " picture, not a JPEG"});
     }
 }
 
@@ -166,20 +168,36 @@ void checkWebAddresses(const fs::path& root, const std::vector<fs::path>& files,
     }
 }
 
+std::string joined(const std::vector<std::string>& words) {
+    std::string text;
+    for (const auto& word : words)
+        text += (text.empty() ? "" : ", ") + word;
+    return text.empty() ? "nothing known" : text;
+}
+
+// ALAC in an MP4 (.m4a) file, as the saver's own decoding sees it: AAC would not loop sample-exactly.
+bool isAlacInMp4(const std::vector<std::string>& mediaTypes) {
+    return mediaTypes.size() == 2 && (mediaTypes[0] == "video/quicktime" || mediaTypes[0] == "audio/x-m4a") &&
+           mediaTypes[1] == "audio/x-alac";
+}
+
 void checkTrack(const fs::path& root, Faults& faults) {
     const std::string name = "sound/ambience.m4a";
-    const auto bytes = readFile(root / name);
-    if (!bytes) {
+    if (!fs::is_regular_file(root / name)) {
         faults.push_back({name, "missing ambience track"});
         return;
     }
-    const auto track = Mp4Track::read(*bytes);
+    const auto track = platform::GstAudioFile::open(root / name);
     if (!track) {
-        faults.push_back({name, "not an MP4 audio file"});
-    } else if (track->codec != "alac") {
-        faults.push_back({name, "encoded as " + track->codec + ", not ALAC (it would not loop sample-exactly)"});
-    } else if (track->seconds < shortestTrack || track->seconds > longestTrack) {
-        faults.push_back({name, "lasts " + std::to_string(track->seconds) + " s, not 20 to 60 s"});
+        faults.push_back({name, "does not decode as audio"});
+        return;
+    }
+    const double seconds = static_cast<double>(track->length()) / track->processingFormat().sampleRate;
+    if (!isAlacInMp4(track->mediaTypes())) {
+        faults.push_back({name, "encoded as " + joined(track->mediaTypes()) +
+                                    ", not ALAC in an MP4 file (it would not loop sample-exactly)"});
+    } else if (seconds < shortestTrack || seconds > longestTrack) {
+        faults.push_back({name, "lasts " + std::to_string(seconds) + " s, not 20 to 60 s"});
     }
 }
 

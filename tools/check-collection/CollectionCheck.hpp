@@ -17,8 +17,9 @@ struct Fault {
 
 // Checks a scene collection folder (the ORVEX folder): the catalog decodes strictly, slugs are unique and
 // generations name a collection, every scene page and every file a page, style sheet or script refers to
-// exists inside the folder, no file mentions an http or https address, every scene has a JPEG still, and
-// the ambience track is an ALAC MP4 of 20 to 60 seconds. Reads files only; safe on any thread.
+// exists inside the folder, no file mentions an http or https address, every scene has a JPEG still that
+// decodes, and the ambience track decodes as ALAC in an MP4 file of 20 to 60 seconds. Reads files only
+// (pictures with gdk-pixbuf, the track with GStreamer as the saver decodes it); one thread at a time.
 struct CollectionCheck {
     // Every fault found, grouped by kind and sorted by file within a kind; empty for a sound collection.
     static std::vector<Fault> run(const std::filesystem::path& root);

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <regex>
 
+#include "Saver/BundleSchemeHandler.hpp"
+
 namespace orrelith::collection {
 
 namespace {
@@ -44,27 +46,6 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
-std::string percentDecoded(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 std::vector<std::string> PageReferences::extract(std::string_view text) {
@@ -91,7 +72,8 @@ std::string PageReferences::filePart(std::string_view reference) {
         }
     }
     const auto end = reference.find_first_of("?#");
-    return percentDecoded(reference.substr(0, end));
+    const auto file = reference.substr(0, end);
+    return BundleSchemeHandler::percentDecoded(file).value_or(std::string(file));
 }
 
 } // namespace orrelith::collection

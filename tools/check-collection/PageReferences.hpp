@@ -14,7 +14,8 @@ struct PageReferences {
     // Every reference in order of appearance, exactly as written (quotes removed).
     static std::vector<std::string> extract(std::string_view text);
 
-    // The part of a reference that names a file: no query or fragment, percent-escapes decoded.
+    // The part of a reference that names a file: no query or fragment, percent-escapes decoded as the
+    // scheme handler decodes them (a malformed escape leaves the text as written).
     // Empty for references that name no file here (data:, javascript:, about:, blob:, a bare #fragment).
     static std::string filePart(std::string_view reference);
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -17,7 +18,7 @@ namespace {
 static_assert(std::endian::native == std::endian::little, "decoded samples are F32LE");
 
 constexpr const char* decoderDescription =
-    "filesrc name=source ! decodebin ! audioconvert ! "
+    "filesrc name=source ! decodebin name=decoder ! audioconvert ! "
     "appsink name=sink sync=false caps=audio/x-raw,format=F32LE,layout=interleaved";
 // Pulls wait this long for a sample before looking at the bus again.
 constexpr GstClockTime pollInterval = 100 * GST_MSECOND;
@@ -53,7 +54,12 @@ public:
     }
     bool begin(const std::filesystem::path& path);
     bool pullAll();
-    GstAudioFile::Decoded take() { return std::exchange(decoded_, {}); }
+    GstAudioFile::Decoded take() {
+        std::lock_guard lock(mediaTypesLock_);
+        return std::exchange(decoded_, {});
+    }
+    // Called on decodebin's streaming threads.
+    void noteMediaType(GstCaps* caps);
 
 private:
     bool keep(GstSample* sample);
@@ -62,7 +68,18 @@ private:
     GstObjectRef<GstElement> pipeline_;
     GstObjectRef<GstElement> sink_;
     GstAudioFile::Decoded decoded_;
+    std::mutex mediaTypesLock_;
 };
+
+// decodebin's "autoplug-continue": called with the caps of every stream before it plugs an element for it.
+gboolean onAutoplugContinue(GstElement*, GstPad*, GstCaps* caps, gpointer decoder) {
+    try {
+        static_cast<Decoder*>(decoder)->noteMediaType(caps);
+    } catch (...) {
+        // A media type left unrecorded only makes the file look less like what it is.
+    }
+    return TRUE;
+}
 
 bool Decoder::begin(const std::filesystem::path& path) {
     GError* error = nullptr;
@@ -75,10 +92,12 @@ bool Decoder::begin(const std::filesystem::path& path) {
         return false;
     }
     GstObjectRef<GstElement> source(gst_bin_get_by_name(GST_BIN(pipeline_.get()), "source"));
+    GstObjectRef<GstElement> decodebin(gst_bin_get_by_name(GST_BIN(pipeline_.get()), "decoder"));
     sink_.reset(gst_bin_get_by_name(GST_BIN(pipeline_.get()), "sink"));
-    if (!source || !sink_)
+    if (!source || !decodebin || !sink_)
         return false;
     g_object_set(source.get(), "location", path.c_str(), nullptr);
+    g_signal_connect(decodebin.get(), "autoplug-continue", G_CALLBACK(onAutoplugContinue), this);
     return gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
 }
 
@@ -117,6 +136,17 @@ bool Decoder::keep(GstSample* sample) {
     return true;
 }
 
+void Decoder::noteMediaType(GstCaps* caps) {
+    if (!caps || gst_caps_get_size(caps) == 0)
+        return;
+    std::string type = gst_structure_get_name(gst_caps_get_structure(caps, 0));
+    std::lock_guard lock(mediaTypesLock_);
+    auto& types = decoded_.mediaTypes;
+    // A parser between demuxer and decoder hands on the type it was given.
+    if (!type.starts_with("audio/x-raw") && (types.empty() || types.back() != type))
+        types.push_back(std::move(type));
+}
+
 bool Decoder::failed() const {
     GstObjectRef<GstBus> bus(gst_element_get_bus(pipeline_.get()));
     GstMessage* message = gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR);
@@ -138,7 +168,8 @@ std::shared_ptr<GstAudioFile> GstAudioFile::open(const std::filesystem::path& pa
 }
 
 GstAudioFile::GstAudioFile(Decoded decoded)
-    : format_(decoded.format), length_(decoded.length), chunks_(std::move(decoded.chunks)) {}
+    : format_(decoded.format), length_(decoded.length), chunks_(std::move(decoded.chunks)),
+      mediaTypes_(std::move(decoded.mediaTypes)) {}
 
 GstAudioFile::~GstAudioFile() { release(chunks_); }
 

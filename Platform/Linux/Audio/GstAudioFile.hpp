@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 typedef struct _GstBuffer GstBuffer;
@@ -28,11 +29,16 @@ public:
     AudioFormat processingFormat() const override { return format_; }
     AudioFramePosition length() const override { return length_; }
     bool readIntoBuffer(AudioPCMBuffer& buffer) override;
+    // What the file was decoded from, outermost first, as GStreamer's media types: the container's, then
+    // the encoded stream's (an ALAC track in an .m4a: "video/quicktime", "audio/x-alac"; AAC there gives
+    // "audio/mpeg"). Raw PCM is not listed, so a WAV file gives only "audio/x-wav".
+    const std::vector<std::string>& mediaTypes() const { return mediaTypes_; }
 
     struct Decoded {
         AudioFormat format;
         AudioFramePosition length = 0;
         std::vector<GstBuffer*> chunks;
+        std::vector<std::string> mediaTypes;
     };
     explicit GstAudioFile(Decoded decoded);
 
@@ -40,6 +46,7 @@ private:
     AudioFormat format_;
     AudioFramePosition length_;
     std::vector<GstBuffer*> chunks_;
+    std::vector<std::string> mediaTypes_;
     // The first chunk not yet wholly read, and the bytes of it already read.
     std::size_t chunk_ = 0;
     std::size_t offset_ = 0;
