@@ -1,20 +1,6 @@
 #include "TestBundle.hpp"
 
-#include <cstdlib>
 #include <fstream>
-#include <stdexcept>
-
-TemporaryFolder::TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-host-test.XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("no temporary folder");
-    path_ = pattern;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 void makeBundle(const std::filesystem::path& folder, const std::map<std::string, std::string>& info,
                 const std::filesystem::path& module) {

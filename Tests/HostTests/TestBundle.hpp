@@ -4,18 +4,9 @@
 #include <map>
 #include <string>
 
-// A folder of its own under the temporary folder, removed with the object.
-class TemporaryFolder {
-public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
+#include "TemporaryFolder.hpp"
 
-private:
-    std::filesystem::path path_;
-};
+using orrelith::testing::TemporaryFolder;
 
 // Lays out a bundle at `folder`: Contents/Info.plist with the string members given and, when `module` is
 // not empty, Contents/Linux/<CFBundleExecutable> linking to it.

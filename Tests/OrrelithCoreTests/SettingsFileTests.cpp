@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "OrrelithCore/AtomicFile.hpp"
 #include "OrrelithCore/HomeFolder.hpp"
 #include "OrrelithCore/SettingsFile.hpp"
 #include "OrrelithCore/SettingsStore.hpp"
@@ -116,6 +118,20 @@ TEST(SettingsFile, FailedSavesKeepTheOldDocumentAndLeaveNoTemporaryFile) {
     EXPECT_THROW(blocked.save(sample()), std::system_error);
     EXPECT_EQ(namesIn(temporary.path()), (std::set<std::string>{"ORVEX", "blocked.json"}));
     EXPECT_THROW(SettingsFile(file.url / "under-a-file.json").save(sample()), fs::filesystem_error);
+}
+
+TEST(AtomicFile, AReplacedFileKeepsItsModeAndANewOneFollowsTheUmask) {
+    TemporaryFolder folder;
+    const auto kept = folder.path() / "private.plist";
+    AtomicFile::write(kept, "old");
+    fs::permissions(kept, fs::perms(0600));
+    AtomicFile::write(kept, "new");
+    EXPECT_EQ(fs::status(kept).permissions(), fs::perms(0600));
+    EXPECT_EQ(readText(kept), "new");
+    const mode_t mask = ::umask(022);
+    AtomicFile::write(folder.path() / "fresh", "x");
+    ::umask(mask);
+    EXPECT_EQ(fs::status(folder.path() / "fresh").permissions(), fs::perms(0644));
 }
 
 TEST(SettingsFile, LoadGivesNothingForUnreadableOrOversizedDocuments) {

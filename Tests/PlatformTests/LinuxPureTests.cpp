@@ -2,6 +2,8 @@
 #include "Platform/Linux/System/LinuxSystem.hpp"
 #include "Platform/Linux/System/PlistFile.hpp"
 
+#include "TemporaryFolder.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -27,14 +29,12 @@ TEST(GdkScreenListGeometry, FlipsToGlobalPointsWithThePrimaryAtTheOrigin) {
 }
 
 TEST(LinuxSystem, FindsTheBundleFolderAboveContents) {
-    auto root = std::filesystem::temp_directory_path() / ("orrelith-bundle-" + std::to_string(::getpid()));
+    orrelith::testing::TemporaryFolder root;
     auto bundle = root / "Quorvane.saver";
-    std::filesystem::create_directories(bundle / "Contents" / "Linux");
-    std::ofstream(bundle / "Contents" / "Info.plist") << "<plist version=\"1.0\"><dict/></plist>";
+    root.write("Quorvane.saver/Contents/Info.plist", "<plist version=\"1.0\"><dict/></plist>");
     EXPECT_EQ(LinuxSystem::bundleFolderHolding(bundle / "Contents" / "Linux" / "Quorvane.so"), bundle);
     EXPECT_FALSE(LinuxSystem::bundleFolderHolding(root / "elsewhere" / "lib.so"));
     EXPECT_FALSE(LinuxSystem::bundleFolderHolding("/usr/lib/libc.so.6"));
-    std::filesystem::remove_all(root);
 }
 
 TEST(LinuxSystem, SplitsTheCommandLine) {
@@ -46,14 +46,13 @@ TEST(LinuxSystem, SplitsTheCommandLine) {
 }
 
 TEST(PlistFile, ReadsStringMembersOfXmlAndBinaryLists) {
-    auto folder = std::filesystem::temp_directory_path() / ("orrelith-plist-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "Info.plist") << R"(<?xml version="1.0" encoding="UTF-8"?>
+    orrelith::testing::TemporaryFolder folder;
+    folder.write("Info.plist", R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
 <plist version="1.0"><dict>
 <key>CFBundleIdentifier</key><string>org.kestrin.orvex.options</string>
 <key>LSMinimumSystemVersion</key><integer>14</integer>
-</dict></plist>)";
+</dict></plist>)");
     auto xml = plistfile::readDictionary(folder / "Info.plist");
     ASSERT_TRUE(xml);
     EXPECT_EQ(plistfile::stringMembers(xml.get()),
@@ -68,18 +67,16 @@ TEST(PlistFile, ReadsStringMembersOfXmlAndBinaryLists) {
     ASSERT_TRUE(fromBinary);
     EXPECT_EQ(plistfile::stringMembers(fromBinary.get()).at("CFBundleIdentifier"), "org.kestrin.orvex.options");
 
-    std::ofstream(folder / "Broken.plist") << "<plist><dict><key>x</key>";
+    folder.write("Broken.plist", "<plist><dict><key>x</key>");
     EXPECT_FALSE(plistfile::readDictionary(folder / "Broken.plist"));
     EXPECT_FALSE(plistfile::readDictionary(folder / "Missing.plist"));
-    std::filesystem::remove_all(folder);
 }
 
-TEST(PlistFile, AtomicWriteLeavesNoTemporaryFileAndFailsQuietly) {
-    auto folder = std::filesystem::temp_directory_path() / ("orrelith-write-" + std::to_string(::getpid()));
+TEST(PlistFile, WritesThroughTheAtomicWriterAndFailsQuietly) {
+    orrelith::testing::TemporaryFolder folder;
     plistfile::Node dictionary(plist_new_dict());
     plist_dict_set_item(dictionary.get(), "flag", plist_new_bool(1));
-    ASSERT_TRUE(plistfile::writeAtomically(folder / "ByHost" / "x.plist", dictionary.get())) << "makes the folders";
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "ByHost"), {}), 1);
+    ASSERT_TRUE(plistfile::writeAtomically(folder / "ByHost" / "x.plist", dictionary.get()));
+    EXPECT_TRUE(plistfile::readDictionary(folder / "ByHost" / "x.plist"));
     EXPECT_FALSE(plistfile::writeAtomically("/proc/orrelith/x.plist", dictionary.get()));
-    std::filesystem::remove_all(folder);
 }

@@ -39,22 +39,6 @@ TEST(SceneWebJsString, EveryASCIICharacterSurvivesAJSONParser) {
     EXPECT_EQ(nlohmann::json::parse(SceneWeb::jsString(all)).get<std::string>(), all);
 }
 
-TEST(SceneWebChrome, TheStyleSheetHidesPageChromeAndThePointerInThreeLines) {
-    EXPECT_EQ(SceneWeb::chromeHidingStyleSheet(),
-              "#chrome-top, #chrome-bottom, .orrelith-chrome-top, .orrelith-chrome-bottom,\n"
-              ".orrelith-press-any-key, #btn-fullscreen, #btn-share { display: none !important; }\n"
-              "html, body, * { cursor: none !important; }");
-}
-
-TEST(SceneWebRuleList, BlocksHttpHttpsAndWebSocketsAndNothingElse) {
-    auto rules = nlohmann::json::parse(SceneWeb::ruleListJSON());
-    ASSERT_TRUE(rules.is_array());
-    ASSERT_EQ(rules.size(), 2u);
-    EXPECT_EQ(rules[0], nlohmann::json::parse(R"({"trigger":{"url-filter":"^https?://"},"action":{"type":"block"}})"));
-    EXPECT_EQ(rules[1], nlohmann::json::parse(R"({"trigger":{"url-filter":"^wss?://"},"action":{"type":"block"}})"));
-    EXPECT_EQ(SceneWeb::ruleListIdentifier, "orrelith.offline");
-}
-
 class SceneWebTest : public ::testing::Test {
 protected:
     SceneWebTest() {
@@ -117,37 +101,10 @@ TEST_F(SceneWebTest, AWebViewIsConfiguredForScenesAndLoadsNothing) {
     auto view = SceneWeb::makeWebView(frame);
     const auto& configuration = view->configuration();
     EXPECT_EQ(configuration.urlSchemeHandler("orrelith"), BundleSchemeHandler::shared());
-    EXPECT_EQ(configuration.urlSchemeHandlers().size(), 1u);
     ASSERT_TRUE(configuration.websiteDataStore);
     EXPECT_FALSE(configuration.websiteDataStore->isPersistent());
-    EXPECT_FALSE(configuration.suppressesIncrementalRendering);
-    EXPECT_EQ(configuration.preferences.inactiveSchedulingPolicy, InactiveSchedulingPolicy::None);
-    ASSERT_EQ(configuration.userContentController.userScripts().size(), 1u);
-    EXPECT_EQ(configuration.userContentController.userScripts()[0],
-              (UserScript{SceneWeb::chromeHidingScript(), UserScriptInjectionTime::AtDocumentStart,
-                          UserScriptFrames::MainFrameOnly}));
-    EXPECT_TRUE(configuration.userContentController.contentRuleLists().empty());
     EXPECT_EQ(view->frame(), frame);
-    EXPECT_EQ(view->navigationDelegate(), nullptr);
     EXPECT_TRUE(FakeWebViewBackend::of(*view).webState.loads.empty());
-}
-
-TEST_F(SceneWebTest, AWebViewHasNoBackgroundZoomOrSwipeAndResizesWithItsSuperview) {
-    auto view = SceneWeb::makeWebView(Rect::make(0, 0, 800, 600));
-    const auto& state = FakeWebViewBackend::of(*view).webState;
-    EXPECT_EQ(state.drawsBackground, false);
-    EXPECT_EQ(state.occlusionDetection, false);
-    EXPECT_EQ(state.underPageBackground, Color::black());
-    EXPECT_EQ(state.allowsMagnification, false);
-    EXPECT_EQ(state.allowsBackForwardGestures, false);
-    EXPECT_EQ(view->autoresizingMask(), AutoresizingMask::WidthSizable | AutoresizingMask::HeightSizable);
-}
-
-TEST_F(SceneWebTest, AnEngineWithoutOcclusionDetectionIsLeftAlone) {
-    fake.web->supportsOcclusionDetection = false;
-    auto view = SceneWeb::makeWebView(Rect::make(0, 0, 800, 600));
-    EXPECT_EQ(FakeWebViewBackend::of(*view).webState.occlusionDetection, std::nullopt);
-    EXPECT_EQ(FakeWebViewBackend::of(*view).webState.drawsBackground, false);
 }
 
 TEST_F(SceneWebTest, EveryWebViewGetsADataStoreOfItsOwn) {

@@ -18,17 +18,8 @@ void writeFile(const fs::path& path, const std::string& content) {
 
 } // namespace
 
-TemporaryBundle::TemporaryBundle() {
-    std::string pattern = (fs::temp_directory_path() / "scene-web-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    folder_ = pattern;
+TemporaryBundle::TemporaryBundle() : temporary_("scene-web"), folder_(temporary_.path()) {
     fs::create_directories(root());
-}
-
-TemporaryBundle::~TemporaryBundle() {
-    std::error_code error;
-    fs::remove_all(folder_, error);
 }
 
 platform::Bundle TemporaryBundle::bundle() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/System/System.hpp"
+#include "TemporaryFolder.hpp"
 
 #include <filesystem>
 #include <string>
@@ -12,9 +13,6 @@ namespace orrelith::testing {
 class TemporaryBundle {
 public:
     TemporaryBundle();
-    ~TemporaryBundle();
-    TemporaryBundle(const TemporaryBundle&) = delete;
-    TemporaryBundle& operator=(const TemporaryBundle&) = delete;
 
     const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path resources() const { return folder_ / "Quorvane.saver" / "Contents" / "Resources"; }
@@ -27,6 +25,7 @@ public:
     void writeOutside(const std::string& relative, const std::string& content) const;
 
 private:
+    TemporaryFolder temporary_;
     std::filesystem::path folder_;
 };
 

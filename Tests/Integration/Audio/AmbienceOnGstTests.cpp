@@ -1,3 +1,5 @@
+#include "TemporaryFolder.hpp"
+
 #include <gtest/gtest.h>
 
 #include "Platform/Fake/FakePlatform.hpp"
@@ -21,8 +23,6 @@ namespace {
 class AmbienceOnGstTest : public ::testing::Test {
 protected:
     AmbienceOnGstTest() {
-        std::string pattern = (fs::temp_directory_path() / "ambience-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
         auto resources = folder / "Quorvane.saver/Contents/Resources";
         fs::create_directories(resources / "ORVEX/sound");
         // A square wave: every sample has the same magnitude, so each buffer shows the volume it passed at.
@@ -56,7 +56,8 @@ protected:
     }
 
     FakePlatform fake;
-    fs::path folder;
+    orrelith::testing::TemporaryFolder temporary;
+    fs::path folder = temporary.path();
     Track track;
     std::shared_ptr<GstAudioCapture> capture;
     float level = 0;

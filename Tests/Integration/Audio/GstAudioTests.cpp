@@ -1,3 +1,5 @@
+#include "TemporaryFolder.hpp"
+
 #include <gtest/gtest.h>
 
 #include "Platform/Audio/AudioPCMBuffer.hpp"
@@ -19,12 +21,6 @@ namespace {
 
 class GstAudioTest : public ::testing::Test {
 protected:
-    GstAudioTest() {
-        std::string pattern = (fs::temp_directory_path() / "gst-audio-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-    }
-    ~GstAudioTest() override { fs::remove_all(folder); }
-
     std::shared_ptr<AudioPCMBuffer> decode(const Track& track) {
         auto file = GstAudioSystem({}, queue).openFileForReading(track.file);
         if (!file)
@@ -56,7 +52,8 @@ protected:
     }
 
     std::shared_ptr<TestQueue> queue = std::make_shared<TestQueue>();
-    fs::path folder;
+    orrelith::testing::TemporaryFolder temporary;
+    fs::path folder = temporary.path();
 };
 
 TEST_F(GstAudioTest, AlacTrackDecodesToExactlyItsFramesAndSamples) {

@@ -1,3 +1,5 @@
+#include "TemporaryFolder.hpp"
+
 #include <gtest/gtest.h>
 
 #include "Platform/Fake/FakePlatform.hpp"
@@ -29,13 +31,10 @@ std::size_t threadCount() {
 class NoAudioDeviceTest : public ::testing::Test {
 protected:
     NoAudioDeviceTest() {
-        std::string pattern = (fs::temp_directory_path() / "no-audio-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
         std::ofstream(folder / "alsa.conf") << "# no devices\n";
         setenv("PULSE_SERVER", ("unix:" + (folder / "no-server").string()).c_str(), 1);
         setenv("ALSA_CONFIG_PATH", (folder / "alsa.conf").c_str(), 1);
     }
-    ~NoAudioDeviceTest() override { fs::remove_all(folder); }
 
     std::shared_ptr<GstAudioEngine> connectedEngine(GstAudioSystem& audio, std::shared_ptr<AudioPlayerNode>& player) {
         auto engine = std::static_pointer_cast<GstAudioEngine>(audio.makeEngine());
@@ -46,7 +45,8 @@ protected:
     }
 
     std::shared_ptr<TestQueue> queue = std::make_shared<TestQueue>();
-    fs::path folder;
+    orrelith::testing::TemporaryFolder temporary;
+    fs::path folder = temporary.path();
 };
 
 TEST_F(NoAudioDeviceTest, EngineStartFailsAndLeavesNoPipelineOrThreadRunning) {

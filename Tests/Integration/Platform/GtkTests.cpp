@@ -11,6 +11,8 @@
 #include "Platform/Views/WindowSystem.hpp"
 #include "Saver/Displays.hpp"
 
+#include "TemporaryFolder.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -228,15 +230,14 @@ TEST_F(Gtk, DisplaysListTheXvfbScreen) {
 }
 
 TEST_F(Gtk, ImagesAreDecodedOrRefused) {
-    auto folder = std::filesystem::temp_directory_path() / ("orrelith-images-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    orrelith::testing::TemporaryFolder folder;
     std::vector<guchar> pixels(4 * 3 * 4, 0x80);
     GBytes* bytes = g_bytes_new(pixels.data(), pixels.size());
     GdkTexture* texture = gdk_memory_texture_new(4, 3, GDK_MEMORY_R8G8B8A8, bytes, 16);
     ASSERT_TRUE(gdk_texture_save_to_png(texture, (folder / "thumb.png").c_str()));
     g_object_unref(texture);
     g_bytes_unref(bytes);
-    std::ofstream(folder / "not-an-image.jpg") << "text";
+    folder.write("not-an-image.jpg", "text");
 
     auto image = windows().loadImage(folder / "thumb.png");
     ASSERT_TRUE(image);
@@ -246,7 +247,6 @@ TEST_F(Gtk, ImagesAreDecodedOrRefused) {
     auto view = ImageView::create(Rect::make(0, 0, 40, 30));
     view->setImageScaling(ImageScaling::ProportionallyUpOrDown);
     view->setImage(image);
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(Gtk, ButtonRunsItsActionWhenActivated) {

@@ -16,25 +16,16 @@
 
 #include <gio/gio.h>
 
+#include "TemporaryFolder.hpp"
+
 using namespace orrelith::platform;
 namespace fs = std::filesystem;
 
 namespace {
 
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (fs::temp_directory_path() / "orrelith-it.XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() { fs::remove_all(path); }
-    fs::path path;
-};
+using orrelith::testing::TemporaryFolder;
 
-std::string readFile(const fs::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-}
+std::string readFile(const fs::path& file) { return TemporaryFolder::read(file); }
 
 void writeInfoPlist(const fs::path& bundle, const std::string& identifier, const std::string& executable) {
     fs::create_directories(bundle / "Contents" / "Linux");
@@ -99,29 +90,29 @@ TEST(PlistPreferences, UserDefaultsSurviveARoundTripThroughTheFile) {
     TemporaryFolder home;
     std::string bytes("\x00\x01\xff{\"a\":1}", 10);
     {
-        PlistPreferences preferences(home.path, "org.kestrin.orvex.options");
+        PlistPreferences preferences(home.path(), "org.kestrin.orvex.options");
         auto defaults = preferences.standardUserDefaults();
         defaults->setData("blob", bytes);
         defaults->setBool("declinedSystemCleanup", true);
         defaults->setBool("other", false);
     }
-    auto file = home.path / "Library/Preferences/org.kestrin.orvex.options.plist";
+    auto file = home.path() / "Library/Preferences/org.kestrin.orvex.options.plist";
     EXPECT_TRUE(readFile(file).starts_with("<?xml"));
     EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 1) << "no temporary file left";
 
-    PlistPreferences again(home.path, "org.kestrin.orvex.options");
+    PlistPreferences again(home.path(), "org.kestrin.orvex.options");
     auto defaults = again.standardUserDefaults();
     EXPECT_EQ(defaults->dataForKey("blob"), bytes);
     EXPECT_TRUE(defaults->boolForKey("declinedSystemCleanup"));
     EXPECT_FALSE(defaults->boolForKey("other"));
     EXPECT_FALSE(defaults->dataForKey("declinedSystemCleanup"));
     defaults->removeObject("blob");
-    EXPECT_FALSE(PlistPreferences(home.path, "org.kestrin.orvex.options").standardUserDefaults()->dataForKey("blob"));
+    EXPECT_FALSE(PlistPreferences(home.path(), "org.kestrin.orvex.options").standardUserDefaults()->dataForKey("blob"));
 }
 
 TEST(PlistPreferences, ModuleDefaultsWrittenByAnotherProgramAreReadAndKept) {
     TemporaryFolder home;
-    auto file = home.path / "Library/Preferences/ByHost/org.kestrin.orvex.plist";
+    auto file = home.path() / "Library/Preferences/ByHost/org.kestrin.orvex.plist";
     fs::create_directories(file.parent_path());
     // {"shuffleInterval":60} in Base64, as the system's own tools write data.
     std::ofstream(file) << R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -139,7 +130,7 @@ TEST(PlistPreferences, ModuleDefaultsWrittenByAnotherProgramAreReadAndKept) {
 </dict>
 </plist>
 )";
-    PlistPreferences preferences(home.path, "test");
+    PlistPreferences preferences(home.path(), "test");
     auto module = preferences.screenSaverDefaults("org.kestrin.orvex");
     ASSERT_TRUE(module);
     EXPECT_EQ(module->dataForKey("settings.v1"), R"({"shuffleInterval":60})");
@@ -156,7 +147,7 @@ TEST(PlistPreferences, ModuleDefaultsWrittenByAnotherProgramAreReadAndKept) {
 
 TEST(LinuxSystem, BundleOfLoadedCodeIsFoundFromItsAddress) {
     TemporaryFolder folder;
-    auto bundle = fs::canonical(folder.path) / "Probe.saver";
+    auto bundle = fs::canonical(folder.path()) / "Probe.saver";
     writeInfoPlist(bundle, "org.example.probe", "Probe.so");
     fs::create_directories(bundle / "Contents/Resources/ORVEX");
     fs::copy_file(ORRELITH_BUNDLE_PROBE, bundle / "Contents/Linux/Probe.so");
@@ -193,22 +184,22 @@ TEST(LinuxWorkspace, FindsAndStartsAnApplicationDetached) {
     TemporaryFolder folder;
     auto system = std::make_shared<LinuxSystem>();
     auto queue = std::make_shared<GlibMainQueue>();
-    auto app = folder.path / "User" / "Quorvane Options.app";
-    writeInfoPlist(folder.path / "System" / "Other.app", "org.example.other", "Other");
+    auto app = folder.path() / "User" / "Quorvane Options.app";
+    writeInfoPlist(folder.path() / "System" / "Other.app", "org.example.other", "Other");
     writeInfoPlist(app, "org.kestrin.orvex.options", "Quorvane Options");
-    auto output = folder.path / "arguments.txt";
+    auto output = folder.path() / "arguments.txt";
     auto executable = app / "Contents/Linux/Quorvane Options";
     std::ofstream(executable) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << output.string() << ".part'\nmv '"
                               << output.string() << ".part' '" << output.string() << "'\n";
     fs::permissions(executable, fs::perms::owner_all);
-    auto workspace = LinuxWorkspace::create(queue, system, {folder.path / "Missing", folder.path / "System", folder.path / "User"});
+    auto workspace = LinuxWorkspace::create(queue, system, {folder.path() / "Missing", folder.path() / "System", folder.path() / "User"});
 
     EXPECT_EQ(workspace->urlForApplication("org.kestrin.orvex.options"), app);
     EXPECT_FALSE(workspace->urlForApplication("org.example.none"));
 
     std::vector<std::optional<std::string>> outcomes;
     workspace->openApplication(app, {{"--import", "e30="}, true}, [&](auto error) { outcomes.push_back(error); });
-    workspace->openApplication(folder.path / "System" / "Other.app", {}, [&](auto error) { outcomes.push_back(error); });
+    workspace->openApplication(folder.path() / "System" / "Other.app", {}, [&](auto error) { outcomes.push_back(error); });
     EXPECT_TRUE(outcomes.empty()) << "completion comes on a later turn";
     ASSERT_TRUE(pumpUntil([&] { return outcomes.size() == 2 && fs::exists(output); }));
     EXPECT_FALSE(outcomes[0]);
