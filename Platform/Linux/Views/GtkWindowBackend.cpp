@@ -5,7 +5,9 @@
 #include "Platform/Linux/Views/GtkWidgetBackend.hpp"
 #include "Platform/Views/View.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace orrelith::platform {
 
@@ -51,6 +53,10 @@ GtkWindowBackend::GtkWindowBackend(Window& window, const Rect& contentRect, Wind
     g_signal_connect(window_, "map", G_CALLBACK(mapped), this);
     g_signal_connect(window_, "unmap", G_CALLBACK(unmapped), this);
     g_signal_connect(window_, "close-request", G_CALLBACK(closeRequested), this);
+    g_signal_connect(window_, "realize", G_CALLBACK(realized), this);
+    g_signal_connect(window_, "unrealize", G_CALLBACK(+[](GtkWidget*, gpointer self) {
+                         static_cast<GtkWindowBackend*>(self)->forgetSurface();
+                     }), this);
     events_ = gtk_event_controller_legacy_new();
     gtk_event_controller_set_propagation_phase(events_, GTK_PHASE_CAPTURE);
     g_signal_connect(events_, "event", G_CALLBACK(eventSeen), this);
@@ -63,6 +69,9 @@ GtkWindowBackend::~GtkWindowBackend() {
     viewcontainer::setResizeHandler(root_, nullptr);
     g_signal_handlers_disconnect_by_data(window_, this);
     stopWatchingPointerPlacement();
+    forgetSurface();
+    if (fullScreenMonitor_)
+        g_object_unref(fullScreenMonitor_);
     // The window widget (kept by our reference) still holds the controller here.
     g_signal_handlers_disconnect_by_data(events_, this);
     viewcontainer::setContent(root_, nullptr);
@@ -103,10 +112,14 @@ void GtkWindowBackend::makeFullScreen(const Screen& screen) {
     frame_ = screen.frame();
     gtk_window_set_default_size(window_, pixels(frame_.width()), pixels(frame_.height()));
     auto* monitorScreen = dynamic_cast<const GdkMonitorScreen*>(&screen);
-    if (monitorScreen)
+    if (fullScreenMonitor_)
+        g_object_unref(std::exchange(fullScreenMonitor_, nullptr));
+    if (monitorScreen) {
+        fullScreenMonitor_ = GDK_MONITOR(g_object_ref(monitorScreen->monitor()));
         gtk_window_fullscreen_on_monitor(window_, monitorScreen->monitor());
-    else
+    } else {
         gtk_window_fullscreen(window_);
+    }
 }
 
 void GtkWindowBackend::beginSheet(WindowBackend& sheet) {
@@ -128,16 +141,63 @@ void GtkWindowBackend::endSheet(WindowBackend& sheet) {
 }
 
 std::shared_ptr<Screen> GtkWindowBackend::screen() const {
-    GdkSurface* surface = destroyed_ ? nullptr : gtk_native_get_surface(GTK_NATIVE(window_));
-    GdkMonitor* monitor = surface ? gdk_display_get_monitor_at_surface(gdk_surface_get_display(surface), surface) : nullptr;
-    screens_->screens();
-    if (auto found = monitor ? screens_->screenFor(monitor) : nullptr)
-        return found;
-    // Not placed yet (or the compositor does not say where): the screen the frame lies on.
-    for (auto& candidate : screens_->screens())
+    auto screens = screens_->screens();
+    if (auto placed = placedScreen())
+        return placed;
+    for (auto& candidate : screens)
         if (candidate->frame().intersects(frame_))
             return candidate;
     return nullptr;
+}
+
+std::shared_ptr<Screen> GtkWindowBackend::placedScreen() const {
+    if (destroyed_)
+        return nullptr;
+    bool onAskedMonitor = std::find(entered_.begin(), entered_.end(), fullScreenMonitor_) != entered_.end();
+    if (fullScreenMonitor_ && (entered_.empty() || onAskedMonitor))
+        if (auto asked = screens_->screenFor(fullScreenMonitor_))
+            return asked;
+    for (auto* monitor : entered_)
+        if (auto found = screens_->screenFor(monitor))
+            return found;
+    return nullptr;
+}
+
+void GtkWindowBackend::realized(GtkWidget* widget, gpointer self) {
+    auto* backend = static_cast<GtkWindowBackend*>(self);
+    backend->forgetSurface();
+    GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(widget));
+    if (!surface)
+        return;
+    backend->monitoredSurface_ = GDK_SURFACE(g_object_ref(surface));
+    g_signal_connect(surface, "enter-monitor", G_CALLBACK(monitorEntered), backend);
+    g_signal_connect(surface, "leave-monitor", G_CALLBACK(monitorLeft), backend);
+}
+
+void GtkWindowBackend::monitorEntered(GdkSurface*, GdkMonitor* monitor, gpointer self) {
+    auto* backend = static_cast<GtkWindowBackend*>(self);
+    if (std::find(backend->entered_.begin(), backend->entered_.end(), monitor) == backend->entered_.end())
+        backend->entered_.push_back(GDK_MONITOR(g_object_ref(monitor)));
+}
+
+void GtkWindowBackend::monitorLeft(GdkSurface*, GdkMonitor* monitor, gpointer self) {
+    auto& entered = static_cast<GtkWindowBackend*>(self)->entered_;
+    if (auto found = std::find(entered.begin(), entered.end(), monitor); found != entered.end()) {
+        entered.erase(found);
+        g_object_unref(monitor);
+    }
+}
+
+void GtkWindowBackend::forgetSurface() {
+    for (auto* monitor : entered_)
+        g_object_unref(monitor);
+    entered_.clear();
+    if (!monitoredSurface_)
+        return;
+    // By function: the surface also carries the pointer watch's handler with the same data.
+    g_signal_handlers_disconnect_by_func(monitoredSurface_, reinterpret_cast<gpointer>(monitorEntered), this);
+    g_signal_handlers_disconnect_by_func(monitoredSurface_, reinterpret_cast<gpointer>(monitorLeft), this);
+    g_object_unref(std::exchange(monitoredSurface_, nullptr));
 }
 
 void GtkWindowBackend::rootResized(int width, int height) {

@@ -3,9 +3,11 @@
 #include "../Platform/MainLoopSupport.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
 #include "Platform/System/NotificationCenter.hpp"
+#include "Platform/System/System.hpp"
 #include "Platform/Views/ScreenSaverView.hpp"
 
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 
 using namespace orrelith::platform;
@@ -13,6 +15,11 @@ using namespace orrelith::platform;
 namespace {
 const std::string willStop = ScreenSaverView::willStopNotification;
 const std::string didStop = ScreenSaverView::didStopNotification;
+
+std::filesystem::path settingsFile() {
+    return system().homeFolder() / "Library" / "Application Support" / "ORVEX" / "settings.json";
+}
+
 } // namespace
 
 void HostRunFixture::SetUpTestSuite() {
@@ -21,6 +28,12 @@ void HostRunFixture::SetUpTestSuite() {
 }
 
 void HostRunFixture::SetUp() {
+    const char* throwaway = std::getenv("ORRELITH_THROWAWAY_HOME");
+    if (!throwaway || std::filesystem::path(throwaway) != system().homeFolder())
+        GTEST_SKIP() << "the host reads the settings of the user running it: run this test as a throwaway user "
+                        "(Tests/Integration/Host/as-throwaway-user.sh, as root)";
+    std::error_code ignored;
+    std::filesystem::remove(settingsFile(), ignored);
     std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-host-run.XXXXXX").string();
     ASSERT_TRUE(mkdtemp(pattern.data()));
     folder_ = pattern;
@@ -30,6 +43,8 @@ void HostRunFixture::SetUp() {
 }
 
 void HostRunFixture::TearDown() {
+    if (folder_.empty())
+        return;
     distributedCenter().removeObserver(this);
     // Pictures of failed runs stay for a look.
     if (!HasFailure()) {
@@ -38,6 +53,11 @@ void HostRunFixture::TearDown() {
     } else {
         std::cerr << "the host's files are in " << folder_ << "\n";
     }
+}
+
+void HostRunFixture::writeSettings(const std::string& json) {
+    std::filesystem::create_directories(settingsFile().parent_path());
+    std::ofstream(settingsFile()) << json;
 }
 
 std::vector<std::string> HostRunFixture::withBundle(std::vector<std::string> more) {

@@ -11,7 +11,9 @@
 #include <vector>
 
 // Runs the real host on the bundle in the build folder, observing the distributed notifications it posts
-// through the session bus, with a temporary folder for its messages and screenshots.
+// through the session bus, with a temporary folder for its messages and screenshots. The host reads the
+// settings in the home folder of the user database, so the tests run only as a user made for them (see
+// as-throwaway-user.sh) and are skipped otherwise; each starts without a settings document.
 class HostRunFixture : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
@@ -25,6 +27,8 @@ protected:
     // The host ends by itself within `seconds` with status 0, after posting will-stop then did-stop.
     void expectCleanEnd(HostProcess& host, double seconds);
     std::filesystem::path file(const std::string& name) const { return folder_ / name; }
+    // Writes the settings document the host reads at its next start.
+    static void writeSettings(const std::string& json);
 
     // The notification names received, in order.
     std::shared_ptr<std::vector<std::string>> received = std::make_shared<std::vector<std::string>>();

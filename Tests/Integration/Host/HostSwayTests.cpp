@@ -1,18 +1,27 @@
-// The host on two monitors of a headless sway (1280x800 and 1024x768 beside it), with a private session bus.
+// The host on two monitors of a headless sway (1280x800 at the origin, 1024x768 right of it), run by the
+// same ordinary user as the compositor, with a private session bus.
 #include "../Platform/MainLoopSupport.hpp"
 #include "HostRunFixture.hpp"
 #include "Platform/Platform.hpp"
 #include "Platform/Views/Screen.hpp"
 
 #include <algorithm>
+#include <csignal>
 
 using namespace orrelith::platform;
 
 namespace {
 
+struct Output {
+    std::string name;
+    std::string displayKey;
+};
+
+const std::vector<Output> outputs{{"HEADLESS-1", "frame-0x0"}, {"HEADLESS-2", "frame-1280x32"}};
+
 class HostOnTwoMonitors : public HostRunFixture {
 protected:
-    // Where each monitor lies in a picture of the whole layout: global points (y upward) to picture rows.
+    // Where each monitor lies in the host's picture of its windows: global points (y upward) to rows.
     static std::vector<PictureRegion> monitorRegions() {
         std::vector<Rect> frames;
         for (auto& screen : screens().screens())
@@ -29,21 +38,51 @@ protected:
         return regions;
     }
 
-    // The scene each monitor shows in the picture, when every monitor clearly shows one.
-    static std::optional<std::vector<std::string>> scenesIn(const std::filesystem::path& png) {
-        auto shot = ScenePicture::load(png);
-        if (!shot)
-            return std::nullopt;
+    // The scene each region of a picture shows, when every region clearly shows one.
+    static std::optional<std::vector<std::string>> scenesIn(const ScenePicture& picture,
+                                                            const std::vector<PictureRegion>& regions) {
         std::vector<std::string> slugs;
-        for (auto& region : monitorRegions()) {
-            if (region.x + region.width > shot->width() || region.y + region.height > shot->height())
+        for (auto& region : regions) {
+            if (region.x + region.width > picture.width() || region.y + region.height > picture.height())
                 return std::nullopt;
-            auto match = shot->nearest(region, gallery());
+            auto match = picture.nearest(region, gallery());
             if (!match.isClear())
                 return std::nullopt;
             slugs.push_back(match.slug);
         }
         return slugs;
+    }
+
+    // What the compositor shows on each output, in the order of `outputs`. One output at a time: grim's
+    // picture of the whole layout may show one output as it was before the windows came.
+    std::optional<std::vector<std::string>> scenesOnScreen() {
+        std::vector<std::string> slugs;
+        for (auto& output : outputs) {
+            auto png = file(output.name + ".png");
+            commandOutput("grim -o " + output.name + " " + png.string());
+            auto shot = ScenePicture::load(png);
+            auto scene = shot ? scenesIn(*shot, {shot->whole()}) : std::nullopt;
+            if (!scene)
+                return std::nullopt;
+            slugs.push_back(scene->front());
+        }
+        return slugs;
+    }
+
+    // Runs the host until every output shows a scene, then ends it as a signal does.
+    std::optional<std::vector<std::string>> runUntilEveryOutputShowsAScene() {
+        received->clear();
+        auto host = start(withBundle({"--duration", "60"}));
+        std::optional<std::vector<std::string>> shown;
+        pumpUntil(
+            [&] {
+                shown = scenesOnScreen();
+                return shown.has_value() || !host->isRunning();
+            },
+            20);
+        host->sendSignal(SIGTERM);
+        expectCleanEnd(*host, 20);
+        return shown;
     }
 };
 
@@ -51,23 +90,59 @@ TEST_F(HostOnTwoMonitors, EachMonitorShowsASceneOfItsOwnOnScreenAndInTheHostsPic
     ASSERT_EQ(monitorRegions().size(), 2u);
     auto picture = file("run.png");
     auto host = start(withBundle({"--duration", "16", "--screenshot", picture.string(), "--screenshot-after", "12"}));
-    // What the compositor really shows, until both monitors show a scene.
-    auto screen = file("screen.png");
     std::optional<std::vector<std::string>> onScreen;
     pumpUntil(
         [&] {
-            commandOutput("grim " + screen.string());
-            onScreen = scenesIn(screen);
+            onScreen = scenesOnScreen();
             return onScreen.has_value() || !host->isRunning();
         },
         14);
-    ASSERT_TRUE(onScreen) << "the monitors do not both show a scene; see " << screen << "\n" << host->messages();
+    ASSERT_TRUE(onScreen) << "the monitors do not both show a scene; see " << file("") << "\n" << host->messages();
     EXPECT_NE((*onScreen)[0], (*onScreen)[1]) << "the default settings ask for distinct scenes";
 
     expectCleanEnd(*host, 40);
-    auto inPicture = scenesIn(picture);
+    auto shot = ScenePicture::load(picture);
+    ASSERT_TRUE(shot) << "no picture at " << picture;
+    // The screen list starts with the monitor at the origin, as `outputs` does.
+    auto inPicture = scenesIn(*shot, monitorRegions());
     ASSERT_TRUE(inPicture) << "the host's picture does not show a scene on each monitor: " << picture;
     EXPECT_EQ(*inPicture, *onScreen) << "the picture shows what the monitors show";
+}
+
+// Each view finds its own monitor, also while the compositor has not yet placed its window: a pin applies
+// to its display only, in run after run.
+TEST_F(HostOnTwoMonitors, APinShowsOnItsOwnDisplayOnlyRunAfterRun) {
+    struct Case {
+        const char* name;
+        // The pinned scene of each output in the order of `outputs`; empty where the display shuffles.
+        std::vector<std::string> pins;
+        int runs;
+    };
+    const std::vector<Case> cases{
+        {"a pin at the origin", {"star-chart", ""}, 1},
+        {"a pin right of it", {"", "reactor-core"}, 1},
+        {"a pin on each", {"star-chart", "reactor-core"}, 4},
+    };
+    for (const auto& pinCase : cases) {
+        std::string displays;
+        for (std::size_t i = 0; i < outputs.size(); ++i)
+            if (!pinCase.pins[i].empty())
+                displays += std::string(displays.empty() ? "" : ",") + "\"" + outputs[i].displayKey +
+                            "\":{\"fixed\":{\"_0\":\"" + pinCase.pins[i] + "\"}}";
+        writeSettings("{\"displays\":{" + displays + "}}");
+        for (int run = 1; run <= pinCase.runs; ++run) {
+            SCOPED_TRACE(std::string(pinCase.name) + ", run " + std::to_string(run));
+            auto shown = runUntilEveryOutputShowsAScene();
+            ASSERT_TRUE(shown) << "not every output shows a scene; see " << file("");
+            for (std::size_t i = 0; i < outputs.size(); ++i) {
+                const auto& other = pinCase.pins[1 - i];
+                if (!pinCase.pins[i].empty())
+                    EXPECT_EQ((*shown)[i], pinCase.pins[i]) << outputs[i].name;
+                else
+                    EXPECT_NE((*shown)[i], other) << outputs[i].name << " shows the other display's pin";
+            }
+        }
+    }
 }
 
 } // namespace
