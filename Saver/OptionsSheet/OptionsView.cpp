@@ -94,7 +94,31 @@ GtkWidget* OptionsView::make(std::shared_ptr<OptionsModel> model) {
     ViewSupport::observe(model, root, [view](OptionsChange change) { view->refresh(change); });
     view->showSettings();
     ViewSupport::on(root, "map", [view] { view->scheduleReveal(); });
+    view->installPoolActions();
     return root;
+}
+
+// The pool menu's actions: "pool.select-all", and "pool.add" and "pool.remove" with a collection's number.
+void OptionsView::installPoolActions() {
+    GSimpleActionGroup* actions = g_simple_action_group_new();
+    const std::pair<const char*, const GVariantType*> names[] = {
+        {"select-all", nullptr}, {"add", G_VARIANT_TYPE_INT32}, {"remove", G_VARIANT_TYPE_INT32}};
+    for (auto [name, parameter] : names) {
+        GSimpleAction* action = g_simple_action_new(name, parameter);
+        g_signal_connect(action, "activate", G_CALLBACK(+[](GSimpleAction* action, GVariant* value, gpointer data) {
+                             auto* view = static_cast<OptionsView*>(data);
+                             std::string name = g_action_get_name(G_ACTION(action));
+                             if (name == "select-all")
+                                 view->model_->setPool(std::nullopt, true);
+                             else
+                                 view->model_->setPool(g_variant_get_int32(value), name == "add");
+                         }),
+                         this);
+        g_action_map_add_action(G_ACTION_MAP(actions), G_ACTION(action));
+        g_object_unref(action);
+    }
+    gtk_widget_insert_action_group(root_, "pool", G_ACTION_GROUP(actions));
+    g_object_unref(actions);
 }
 
 GtkWidget* OptionsView::header() const {
@@ -434,16 +458,16 @@ bool OptionsView::reveal() {
     if (!tile)
         return true;
     GtkWidget* scroller = gtk_widget_get_ancestor(tile, GTK_TYPE_SCROLLED_WINDOW);
-    GtkWidget* content = scroller ? gtk_scrolled_window_get_child(GTK_SCROLLED_WINDOW(scroller)) : nullptr;
     graphene_rect_t bounds;
-    if (!content || !gtk_widget_get_mapped(tile) || gtk_widget_get_height(tile) == 0 ||
-        !gtk_widget_compute_bounds(tile, content, &bounds))
+    if (!scroller || !gtk_widget_get_mapped(tile) || gtk_widget_get_height(tile) == 0 ||
+        !gtk_widget_compute_bounds(tile, scroller, &bounds))
         return ++revealAttempts_ > 50;
+    // Bounds are within the visible part; the adjustment counts from the top of the whole form.
     GtkAdjustment* adjustment = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(scroller));
-    double page = gtk_adjustment_get_page_size(adjustment);
-    if (gtk_adjustment_get_upper(adjustment) < bounds.origin.y + bounds.size.height)
+    double middle = gtk_adjustment_get_value(adjustment) + bounds.origin.y + bounds.size.height / 2;
+    if (gtk_adjustment_get_upper(adjustment) < middle)
         return ++revealAttempts_ > 50;
-    gtk_adjustment_set_value(adjustment, bounds.origin.y + bounds.size.height / 2 - page / 2);
+    gtk_adjustment_set_value(adjustment, middle - gtk_adjustment_get_page_size(adjustment) / 2);
     return true;
 }
 

@@ -38,6 +38,7 @@ private:
     GtkWidget* sceneGroup();
     GtkWidget* poolGroup();
     GtkWidget* poolMenu() const;
+    void installPoolActions();
     GtkWidget* soundGroup();
     GtkWidget* generalGroup();
     GtkWidget* footer();
