@@ -13,6 +13,16 @@ namespace {
 
 SceneGrid* viewOf(GtkWidget* grid) { return static_cast<SceneGrid*>(g_object_get_data(G_OBJECT(grid), "orrelith-view")); }
 
+// An empty cell is as high as the grid's first tile is for the same width.
+void measureCell(GtkWidget* cell, GtkOrientation orientation, int forSize, int* minimum, int* natural,
+                 int* minimumBaseline, int* naturalBaseline) {
+    auto* reference = static_cast<GtkWidget*>(g_object_get_data(G_OBJECT(cell), "orrelith-reference"));
+    *minimum = *natural = 0;
+    *minimumBaseline = *naturalBaseline = -1;
+    if (reference && orientation == GTK_ORIENTATION_VERTICAL)
+        gtk_widget_measure(reference, orientation, forSize, minimum, natural, nullptr, nullptr);
+}
+
 } // namespace
 
 GtkWidget* SceneGrid::make(std::shared_ptr<OptionsModel> model, Picking picking, int columns) {
@@ -36,8 +46,8 @@ GtkWidget* SceneGrid::tile(GtkWidget* grid, const std::string& slug) {
     auto* view = viewOf(grid);
     if (!view)
         return nullptr;
-    auto found = std::find_if(view->tiles_.begin(), view->tiles_.end(), [&](const auto& entry) { return entry.first == slug; });
-    return found == view->tiles_.end() ? nullptr : found->second;
+    auto found = std::find_if(view->cells_.begin(), view->cells_.end(), [&](const Cell& cell) { return cell.scene.slug == slug; });
+    return found == view->cells_.end() ? nullptr : found->widget;
 }
 
 GtkWidget* SceneGrid::collection(const std::string& heading, std::int64_t generation, int columns) {
@@ -54,22 +64,14 @@ GtkWidget* SceneGrid::collection(const std::string& heading, std::int64_t genera
     for (const auto& scene : model_->catalog().scenes) {
         if (scene.generation != generation)
             continue;
-        auto slug = scene.slug;
-        auto weakModel = std::weak_ptr<OptionsModel>(model_);
-        auto picking = picking_;
-        GtkWidget* tile = SceneTile::make(scene, isOn(slug), picking_, [weakModel, picking, slug] {
-            auto model = weakModel.lock();
-            if (!model)
-                return;
-            if (picking == Picking::one)
-                model->pin(slug);
-            else
-                model->togglePool(slug);
-        });
-        gtk_widget_set_valign(tile, GTK_ALIGN_START);
-        gtk_widget_set_hexpand(tile, TRUE);
-        gtk_grid_attach(GTK_GRID(grid), tile, placed % columns, placed / columns, 1, 1);
-        tiles_.emplace_back(slug, tile);
+        cells_.push_back(Cell{scene, grid, placed % columns, placed / columns, nullptr, false, false});
+        if (!reference_) {
+            build(cells_.back());
+            reference_ = cells_.back().widget;
+        } else {
+            cells_.back().widget = placeholder();
+            gtk_grid_attach(GTK_GRID(grid), cells_.back().widget, placed % columns, placed / columns, 1, 1);
+        }
         ++placed;
     }
     // Empty cells keep a short last row, and a small group, in the same columns as a full one.
@@ -80,16 +82,58 @@ GtkWidget* SceneGrid::collection(const std::string& heading, std::int64_t genera
     return section;
 }
 
-bool SceneGrid::isOn(const std::string& slug) const {
-    if (picking_ == Picking::one)
-        return model_->pinned() == slug;
-    auto pool = model_->settings().pool(model_->catalog());
-    return std::find(pool.begin(), pool.end(), slug) != pool.end();
+GtkWidget* SceneGrid::placeholder() {
+    GtkWidget* cell = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_widget_set_hexpand(cell, TRUE);
+    gtk_widget_set_valign(cell, GTK_ALIGN_START);
+    // The reference tile is made before any empty cell and lives in the same grid.
+    g_object_set_data(G_OBJECT(cell), "orrelith-reference", reference_);
+    gtk_widget_set_layout_manager(cell, gtk_custom_layout_new([](GtkWidget*) { return GTK_SIZE_REQUEST_HEIGHT_FOR_WIDTH; },
+                                                              measureCell, [](GtkWidget*, int, int, int) {}));
+    return cell;
+}
+
+void SceneGrid::build(Cell& cell) {
+    auto slug = cell.scene.slug;
+    auto weakModel = std::weak_ptr<OptionsModel>(model_);
+    auto picking = picking_;
+    auto on = onSlugs();
+    cell.on = std::find(on.begin(), on.end(), slug) != on.end();
+    GtkWidget* tile = SceneTile::make(cell.scene, cell.on, picking_, [weakModel, picking, slug] {
+        auto model = weakModel.lock();
+        if (!model)
+            return;
+        if (picking == Picking::one)
+            model->pin(slug);
+        else
+            model->togglePool(slug);
+    });
+    gtk_widget_set_valign(tile, GTK_ALIGN_START);
+    gtk_widget_set_hexpand(tile, TRUE);
+    if (cell.widget)
+        gtk_grid_remove(GTK_GRID(cell.grid), cell.widget);
+    gtk_grid_attach(GTK_GRID(cell.grid), tile, cell.column, cell.row, 1, 1);
+    cell.widget = tile;
+    cell.built = true;
+}
+
+// The slugs whose tiles are on: the pinned one, or the pool's.
+std::vector<std::string> SceneGrid::onSlugs() const {
+    if (picking_ == Picking::pool)
+        return model_->settings().pool(model_->catalog());
+    auto pinned = model_->pinned();
+    return pinned ? std::vector<std::string>{*pinned} : std::vector<std::string>{};
 }
 
 void SceneGrid::refresh() {
-    for (const auto& [slug, tile] : tiles_)
-        SceneTile::setOn(tile, isOn(slug));
+    auto on = onSlugs();
+    std::sort(on.begin(), on.end());
+    for (auto& cell : cells_) {
+        bool isOn = std::binary_search(on.begin(), on.end(), cell.scene.slug);
+        if (cell.built && isOn != cell.on)
+            SceneTile::setOn(cell.widget, isOn);
+        cell.on = isOn;
+    }
 }
 
 void SceneGrid::watchScrolling() {
@@ -115,7 +159,7 @@ void SceneGrid::scheduleLoad() {
         [](gpointer data) -> gboolean {
             auto* view = static_cast<SceneGrid*>(data);
             view->pendingLoad_ = 0;
-            view->loadVisible();
+            view->buildVisible();
             return G_SOURCE_REMOVE;
         },
         this, nullptr);
@@ -134,19 +178,21 @@ void SceneGrid::stopWatching() {
     scroller_ = nullptr;
 }
 
-void SceneGrid::loadVisible() {
+void SceneGrid::buildVisible() {
     if (!scroller_)
         return;
     double height = gtk_widget_get_height(scroller_);
-    for (const auto& [slug, tile] : tiles_) {
-        GtkWidget* thumbnail = SceneTile::thumbnail(tile);
+    for (auto& cell : cells_) {
         graphene_rect_t bounds;
-        if (ThumbnailImage::isLoaded(thumbnail) || !gtk_widget_get_mapped(tile) || gtk_widget_get_width(tile) == 0 ||
-            !gtk_widget_compute_bounds(tile, scroller_, &bounds))
+        if ((cell.built && ThumbnailImage::isLoaded(SceneTile::thumbnail(cell.widget))) || !gtk_widget_get_mapped(cell.widget) ||
+            gtk_widget_get_width(cell.widget) == 0 || !gtk_widget_compute_bounds(cell.widget, scroller_, &bounds))
             continue;
-        // A screenful ahead either way, so that scrolling rarely shows a still arriving.
-        if (bounds.origin.y < 2 * height && bounds.origin.y + bounds.size.height > -height)
-            ThumbnailImage::load(thumbnail);
+        // A screenful ahead either way, so that scrolling rarely shows a tile arriving.
+        if (bounds.origin.y >= 2 * height || bounds.origin.y + bounds.size.height <= -height)
+            continue;
+        if (!cell.built)
+            build(cell);
+        ThumbnailImage::load(SceneTile::thumbnail(cell.widget));
     }
 }
 

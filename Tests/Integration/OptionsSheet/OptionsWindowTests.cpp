@@ -140,6 +140,21 @@ void click(GtkWidget* widget) {
     pumpFor(0.1);
 }
 
+// A scene tile by its title. Tiles are made as they come into view, so this scrolls down the form as a
+// person looking for it would.
+GtkWidget* findTile(GtkWidget* root, const std::string& title) {
+    GtkAdjustment* adjustment = gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(findType(root, GTK_TYPE_SCROLLED_WINDOW)));
+    gtk_adjustment_set_value(adjustment, 0);
+    GtkWidget* found = nullptr;
+    EXPECT_TRUE(soon([&] {
+        found = find(root, title, GTK_TYPE_BUTTON);
+        gtk_adjustment_set_value(adjustment, gtk_adjustment_get_value(adjustment) + gtk_adjustment_get_page_size(adjustment) / 2);
+        pumpFor(0.05);
+        return found != nullptr;
+    })) << title;
+    return found;
+}
+
 void press(GtkWindow* window, const char* key) {
     auto xid = gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(window)));
     run("xdotool windowfocus --sync " + std::to_string(xid) + " key " + key);
@@ -198,9 +213,9 @@ TEST_F(OptionsWindowTest, EditsMadeWithRealEventsAreWhatDoneSaves) {
 
     click(find(root(), "Single Screen", GTK_TYPE_TOGGLE_BUTTON));
     EXPECT_TRUE(soon([&] { return model->pinned() == model->catalog().scenes.front().slug; }));
-    click(find(root(), "Cargo & Logistics", GTK_TYPE_BUTTON));
+    click(findTile(root(), "Cargo & Logistics"));
     EXPECT_TRUE(soon([&] { return model->pinned() == "cargo-logistics"; }));
-    click(find(root(), "Command Status Board", GTK_TYPE_BUTTON));
+    click(findTile(root(), "Command Status Board"));
     EXPECT_TRUE(soon([&] { return model->pinned() == "bridge-status"; })) << "a tile without a still still works";
 
     click(find(root(), "Shuffle", GTK_TYPE_TOGGLE_BUTTON));
@@ -212,7 +227,7 @@ TEST_F(OptionsWindowTest, EditsMadeWithRealEventsAreWhatDoneSaves) {
     ASSERT_TRUE(soon([&] { return visibleOnScreen(menu); }));
     click(find(menu, "Remove Medical"));
     EXPECT_TRUE(soon([&] { return model->poolSummary() == "13 of 15 screens"; }));
-    click(find(root(), "Fleet Positions", GTK_TYPE_BUTTON));
+    click(findTile(root(), "Fleet Positions"));
     EXPECT_TRUE(soon([&] { return model->poolSummary() == "12 of 15 screens"; }));
 
     click(find(root(), model->displays().front().name, GTK_TYPE_BUTTON));
