@@ -21,5 +21,11 @@ run: build
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j 2 --timeout 600
 
+# The options window on the current display, with the stored settings.
+.PHONY: options
+options: configure
+	@cmake --build $(BUILD) --target QuorvaneOptions -j $(JOBS)
+	@"$(BUILD)/Quorvane Options.app/Contents/Linux/Quorvane Options"
+
 clean:
 	rm -rf $(BUILD)

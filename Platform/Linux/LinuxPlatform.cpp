@@ -8,6 +8,7 @@
 #include "Platform/Linux/Views/GtkWindowSystem.hpp"
 #include "Platform/Linux/System/LinuxSystem.hpp"
 #include "Platform/Linux/System/LinuxWorkspace.hpp"
+#include "Platform/Linux/System/MessageBusCheck.hpp"
 #include "Platform/Linux/System/PlistPreferences.hpp"
 
 #include <gtk/gtk.h>
@@ -29,6 +30,8 @@ std::string applicationIdentifier(System& system) {
 } // namespace
 
 Services linuxServices() {
+    // Asked first, so that the answers come while the services below are made.
+    auto busCheck = MessageBusCheck::start();
     Services services;
     auto system = std::make_shared<LinuxSystem>();
     auto home = system->homeFolder();
@@ -39,6 +42,8 @@ Services linuxServices() {
         LinuxWorkspace::create(services.mainQueue, system, {"/Applications", home / "Applications"});
     services.preferences = std::make_shared<PlistPreferences>(home, applicationIdentifier(*system));
     services.audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), services.mainQueue);
+    // Before the toolkit, whose own bus requests block.
+    busCheck->finish();
     // Window managers and compositors tell the program's windows apart by this name (WM_CLASS, app_id).
     if (!g_get_prgname())
         g_set_prgname(applicationIdentifier(*system).c_str());
