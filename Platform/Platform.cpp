@@ -35,5 +35,11 @@ WindowSystem& windows() { return require(storage().windows, "windows"); }
 System& system() { return require(storage().system, "system"); }
 WebEngine& web() { return require(storage().web, "web"); }
 AudioSystem& audio() { return require(storage().audio, "audio"); }
+ProgramRunner& programs() { return require(storage().programs, "programs"); }
+DownloadOrigin& downloadOrigin() { return require(storage().downloadOrigin, "downloadOrigin"); }
+AdministratorScript& administrator() { return require(storage().administrator, "administrator"); }
+ScreenSaverHost& screenSaverHost() { return require(storage().screenSaverHost, "screenSaverHost"); }
+Alert& alert() { return require(storage().alert, "alert"); }
+Application& application() { return require(storage().application, "application"); }
 
 } // namespace orrelith::platform

@@ -13,6 +13,12 @@ class WindowSystem;
 class System;
 class WebEngine;
 class AudioSystem;
+class ProgramRunner;
+class DownloadOrigin;
+class AdministratorScript;
+class ScreenSaverHost;
+class Alert;
+class Application;
 
 // The implementation of every platform service, chosen once at process start (the host's main, the
 // application's main, a test fixture) and reached through the functions below. Services that are
@@ -28,6 +34,14 @@ struct Services {
     std::shared_ptr<System> system;
     std::shared_ptr<WebEngine> web;
     std::shared_ptr<AudioSystem> audio;
+    // The options application's own services.
+    std::shared_ptr<ProgramRunner> programs;
+    std::shared_ptr<DownloadOrigin> downloadOrigin;
+    std::shared_ptr<AdministratorScript> administrator;
+    std::shared_ptr<ScreenSaverHost> screenSaverHost;
+    std::shared_ptr<Alert> alert;
+    // Left out by linuxServices(): the program that owns the main loop adds it.
+    std::shared_ptr<Application> application;
 };
 
 // Installs the services, replacing what was installed before. Main thread, before any other use.
@@ -45,5 +59,11 @@ WindowSystem& windows();
 System& system();
 WebEngine& web();
 AudioSystem& audio();
+ProgramRunner& programs();
+DownloadOrigin& downloadOrigin();
+AdministratorScript& administrator();
+ScreenSaverHost& screenSaverHost();
+Alert& alert();
+Application& application();
 
 } // namespace orrelith::platform

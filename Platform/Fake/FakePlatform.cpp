@@ -13,6 +13,12 @@ FakePlatform::FakePlatform() {
     services.system = system;
     services.audio = audio;
     services.web = web;
+    services.programs = programs;
+    services.downloadOrigin = downloadOrigin;
+    services.administrator = administrator;
+    services.screenSaverHost = screenSaverHost;
+    services.alert = alert;
+    services.application = application;
     install(std::move(services));
 }
 

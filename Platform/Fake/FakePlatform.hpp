@@ -1,5 +1,11 @@
 #pragma once
 
+#include "Platform/Fake/App/FakeAdministratorScript.hpp"
+#include "Platform/Fake/App/FakeAlert.hpp"
+#include "Platform/Fake/App/FakeApplication.hpp"
+#include "Platform/Fake/App/FakeDownloadOrigin.hpp"
+#include "Platform/Fake/App/FakeProgramRunner.hpp"
+#include "Platform/Fake/App/FakeScreenSaverHost.hpp"
 #include "Platform/Fake/Audio/FakeAudioSystem.hpp"
 #include "Platform/Fake/System/FakeMainQueue.hpp"
 #include "Platform/Fake/System/FakeNotificationCenter.hpp"
@@ -41,6 +47,12 @@ struct FakePlatform {
     std::shared_ptr<FakeSystem> system = std::make_shared<FakeSystem>();
     std::shared_ptr<FakeAudioSystem> audio = std::make_shared<FakeAudioSystem>(queue);
     std::shared_ptr<FakeWebEngine> web = std::make_shared<FakeWebEngine>(queue);
+    std::shared_ptr<FakeProgramRunner> programs = std::make_shared<FakeProgramRunner>();
+    std::shared_ptr<FakeDownloadOrigin> downloadOrigin = std::make_shared<FakeDownloadOrigin>();
+    std::shared_ptr<FakeAdministratorScript> administrator = std::make_shared<FakeAdministratorScript>();
+    std::shared_ptr<FakeScreenSaverHost> screenSaverHost = std::make_shared<FakeScreenSaverHost>();
+    std::shared_ptr<FakeAlert> alert = std::make_shared<FakeAlert>();
+    std::shared_ptr<FakeApplication> application = std::make_shared<FakeApplication>();
     // Further fakes are added here as members, each installed by the constructor.
 };
 

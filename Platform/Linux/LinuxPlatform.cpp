@@ -1,5 +1,9 @@
 #include "Platform/Linux/LinuxPlatform.hpp"
 
+#include "Platform/Linux/App/GlibProgramRunner.hpp"
+#include "Platform/Linux/App/LinuxScreenSaverHost.hpp"
+#include "Platform/Linux/App/PkexecAdministratorScript.hpp"
+#include "Platform/Linux/App/XattrDownloadOrigin.hpp"
 #include "Platform/Linux/System/DBusDistributedCenter.hpp"
 #include "Platform/Linux/Views/GdkScreenList.hpp"
 #include "Platform/Linux/System/GlibMainQueue.hpp"
@@ -27,6 +31,15 @@ std::string applicationIdentifier(System& system) {
     return error ? std::string("orrelith") : executable.filename().string();
 }
 
+// Where a program that ships beside this one is looked for first: the running executable's folder.
+std::vector<std::filesystem::path> executableFolders() {
+    std::error_code error;
+    auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return {};
+    return {executable.parent_path()};
+}
+
 } // namespace
 
 Services linuxServices() {
@@ -44,6 +57,10 @@ Services linuxServices() {
     services.audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), services.mainQueue);
     // Before the toolkit, whose own bus requests block.
     busCheck->finish();
+    services.programs = std::make_shared<GlibProgramRunner>();
+    services.downloadOrigin = std::make_shared<XattrDownloadOrigin>();
+    services.administrator = std::make_shared<PkexecAdministratorScript>();
+    services.screenSaverHost = std::make_shared<LinuxScreenSaverHost>(executableFolders());
     // Window managers and compositors tell the program's windows apart by this name (WM_CLASS, app_id).
     if (!g_get_prgname())
         g_set_prgname(applicationIdentifier(*system).c_str());

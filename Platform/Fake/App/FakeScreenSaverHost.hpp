@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Platform/App/ScreenSaverHost.hpp"
+
+#include <cstddef>
+
+namespace orrelith::platform {
+
+// The host's processes as a test sets them; counts what it is asked.
+class FakeScreenSaverHost : public ScreenSaverHost {
+public:
+    struct Record {
+        std::size_t runQueries = 0;
+        std::size_t drops = 0;
+        std::size_t settingsOpens = 0;
+    };
+
+    bool runInProgress() override {
+        ++record.runQueries;
+        return running;
+    }
+    void dropLoadedCopies() override { ++record.drops; }
+    bool openSettings() override {
+        ++record.settingsOpens;
+        return settingsOpen;
+    }
+
+    bool running = false;
+    // What opening the settings pane answers.
+    bool settingsOpen = true;
+    Record record;
+};
+
+} // namespace orrelith::platform

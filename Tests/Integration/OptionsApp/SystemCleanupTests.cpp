@@ -1,0 +1,78 @@
+#include "OptionsApp/Install.hpp"
+#include "Platform/Fake/FakePlatform.hpp"
+#include "Platform/Linux/App/PkexecAdministratorScript.hpp"
+#include "TemporaryFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace orrelith {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+TEST(SystemCleanupTests, TheRemovalCommandRemovesExactlyTheHostilePathsItNames) {
+    testing::TemporaryFolder sandbox, bin;
+    // Records its arguments, then runs them in the sandbox, where a command substitution would leave a file.
+    auto pkexec = bin.write("pkexec", "#!/bin/sh\nprintf '%s\\0' \"$@\" > \"$(dirname \"$0\")/arguments\"\ncd '" +
+                                          sandbox.path().string() + "' && exec \"$@\"\n");
+    fs::permissions(pkexec, fs::perms::owner_all);
+    std::vector<std::string> hostile{"it's", "say \"hi\"", "back\\slash", "$(touch pwned)", "`touch pwned`",
+                                     "two words", "line\nbreak", "-rf", "'\\''", "\\\"", "ends\\"};
+    std::set<std::string> decoys{"it", "s", "say", "hi", "back", "slash", "two", "words", "line", "break", "pwned-not"};
+    std::vector<std::string> targets;
+    for (const auto& name : hostile)
+        targets.push_back(sandbox.write(name + "/inside", "x").parent_path().string());
+    for (const auto& name : decoys)
+        sandbox.write(name, "keep");
+    auto script = Install::removalScript(targets);
+    EXPECT_EQ(platform::PkexecAdministratorScript(bin.path().string()).execute(script), std::nullopt);
+    EXPECT_EQ(namesIn(sandbox.path()), decoys);
+    auto arguments = testing::TemporaryFolder::read(bin / "arguments");
+    std::string command = *platform::PkexecAdministratorScript::command(script);
+    EXPECT_EQ(arguments, std::string("/bin/sh") + '\0' + "-c" + '\0' + command + '\0');
+}
+
+class CleanupOfferTests : public ::testing::Test {
+protected:
+    void SetUp() override { root.write("Library/Screen Savers/ORVEX.saver/Contents/Info.plist", ""); }
+    bool declined() { return fake.preferences->standardUserDefaults()->boolForKey("declinedSystemCleanup"); }
+
+    platform::FakePlatform fake;
+    testing::TemporaryFolder root;
+};
+
+TEST_F(CleanupOfferTests, TheCopiesFoundAreOfferedAndRemovedWithOnePromptThenTheHostReloads) {
+    EXPECT_EQ(Install::systemCopies(root.path()), std::vector<std::string>{(root / "Library/Screen Savers/ORVEX.saver").string()});
+    Install::offerToRemoveSystemCopies(root.path());
+    ASSERT_EQ(fake.alert->shown.size(), 1u);
+    EXPECT_EQ(fake.alert->shown[0].buttons, (std::vector<std::string>{"Remove", "Not Now"}));
+    EXPECT_EQ(fake.administrator->scripts,
+              std::vector<std::string>{Install::removalScript(Install::systemCopies(root.path()))});
+    EXPECT_EQ(fake.screenSaverHost->record.drops, 1u);
+    EXPECT_FALSE(declined());
+}
+
+TEST_F(CleanupOfferTests, AFailedRemovalChangesNothingAndNotNowIsRememberedForGood) {
+    fake.administrator->error = "dismissed";
+    Install::offerToRemoveSystemCopies(root.path());
+    EXPECT_EQ(fake.screenSaverHost->record.drops, 0u);
+    EXPECT_FALSE(declined());
+    fake.alert->answers = {"Not Now"};
+    Install::offerToRemoveSystemCopies(root.path());
+    EXPECT_TRUE(declined());
+    Install::offerToRemoveSystemCopies(root.path());
+    EXPECT_EQ(fake.alert->shown.size(), 2u);
+    EXPECT_EQ(fake.administrator->scripts.size(), 1u);
+}
+
+} // namespace
+} // namespace orrelith
