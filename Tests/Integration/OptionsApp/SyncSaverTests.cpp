@@ -86,15 +86,6 @@ TEST_F(SyncSaverTests, AShortVersionAloneHasEmptyParenthesesAndDiffersFromAnyBui
     EXPECT_EQ(Install::syncSaver(), SaverSync::updated());
 }
 
-TEST_F(SyncSaverTests, WithoutAnInnerCopyNothingIsTouched) {
-    fs::remove_all(inner());
-    auto result = Install::syncSaver();
-    EXPECT_EQ(result.kind(), SaverSync::Kind::failed);
-    EXPECT_EQ(result.message(), "The screen saver is missing from inside this copy of Quorvane Options. Download it "
-                                "again from quorvane.kestrin.org.");
-    EXPECT_FALSE(fs::exists(folder / "home/Library"));
-}
-
 TEST_F(SyncSaverTests, AFailedStepLeavesTheOldCopyWholeRemovesTheTemporaryCopyAndAfterErrorDecides) {
     auto refuse = [](const std::string& what) { throw std::system_error(EIO, std::generic_category(), what); };
     auto real = SaverFiles::real();

@@ -50,28 +50,23 @@ protected:
     testing::TemporaryFolder root;
 };
 
-TEST_F(CleanupOfferTests, TheCopiesFoundAreOfferedAndRemovedWithOnePromptThenTheHostReloads) {
-    EXPECT_EQ(Install::systemCopies(root.path()), std::vector<std::string>{(root / "Library/Screen Savers/ORVEX.saver").string()});
-    Install::offerToRemoveSystemCopies(root.path());
-    ASSERT_EQ(fake.alert->shown.size(), 1u);
-    EXPECT_EQ(fake.alert->shown[0].buttons, (std::vector<std::string>{"Remove", "Not Now"}));
-    EXPECT_EQ(fake.administrator->scripts,
-              std::vector<std::string>{Install::removalScript(Install::systemCopies(root.path()))});
-    EXPECT_EQ(fake.screenSaverHost->record.drops, 1u);
-    EXPECT_FALSE(declined());
-}
-
-TEST_F(CleanupOfferTests, AFailedRemovalChangesNothingAndNotNowIsRememberedForGood) {
+TEST_F(CleanupOfferTests, AFailedRemovalChangesNothingARemovalReloadsAndNotNowIsRememberedForGood) {
+    auto copies = Install::systemCopies(root.path());
+    EXPECT_EQ(copies, std::vector<std::string>{(root / "Library/Screen Savers/ORVEX.saver").string()});
     fake.administrator->error = "dismissed";
     Install::offerToRemoveSystemCopies(root.path());
     EXPECT_EQ(fake.screenSaverHost->record.drops, 0u);
+    fake.administrator->error.reset();
+    Install::offerToRemoveSystemCopies(root.path());
+    EXPECT_EQ(fake.screenSaverHost->record.drops, 1u);
+    EXPECT_EQ(fake.administrator->scripts.back(), Install::removalScript(copies));
     EXPECT_FALSE(declined());
     fake.alert->answers = {"Not Now"};
     Install::offerToRemoveSystemCopies(root.path());
     EXPECT_TRUE(declined());
     Install::offerToRemoveSystemCopies(root.path());
-    EXPECT_EQ(fake.alert->shown.size(), 2u);
-    EXPECT_EQ(fake.administrator->scripts.size(), 1u);
+    EXPECT_EQ(fake.alert->shown.size(), 3u);
+    EXPECT_EQ(fake.administrator->scripts.size(), 2u);
 }
 
 } // namespace
