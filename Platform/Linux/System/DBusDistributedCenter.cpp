@@ -1,21 +1,14 @@
 #include "Platform/Linux/System/DBusDistributedCenter.hpp"
 
+#include "Platform/Linux/System/DBusConnector.hpp"
 #include "Platform/Linux/System/GlibSources.hpp"
-
-#include <filesystem>
 
 namespace orrelith::platform {
 
 namespace {
 
-// Only a bus that is already there: GLib would otherwise try to launch one.
-bool sessionBusIsThere() {
-    if (const char* address = g_getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address)
-        return true;
-    const char* runtime = g_getenv("XDG_RUNTIME_DIR");
-    std::error_code error;
-    return runtime && *runtime && std::filesystem::is_socket(std::filesystem::path(runtime) / "bus", error);
-}
+// What a center keeps for the other processes while its bus has not answered.
+constexpr std::size_t maximumPendingPosts = 64;
 
 } // namespace
 
@@ -25,9 +18,12 @@ std::shared_ptr<DBusDistributedCenter> DBusDistributedCenter::create(std::shared
     return center;
 }
 
-DBusDistributedCenter::DBusDistributedCenter(std::shared_ptr<MainQueue> queue) : queue_(std::move(queue)) {}
+DBusDistributedCenter::DBusDistributedCenter(std::shared_ptr<MainQueue> queue)
+    : queue_(std::move(queue)), cancellable_(g_cancellable_new()) {}
 
 DBusDistributedCenter::~DBusDistributedCenter() {
+    g_cancellable_cancel(cancellable_);
+    g_object_unref(cancellable_);
     if (!bus_)
         return;
     g_dbus_connection_signal_unsubscribe(bus_, subscription_);
@@ -36,19 +32,31 @@ DBusDistributedCenter::~DBusDistributedCenter() {
 }
 
 void DBusDistributedCenter::connect() {
-    if (!sessionBusIsThere())
+    if (!DBusConnector::address(DBusConnector::Bus::Session))
         return;
-    GError* error = nullptr;
-    bus_ = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
-    if (!bus_) {
-        g_clear_error(&error);
-        return;
-    }
-    // A bus that goes away must not take the process with it.
-    g_dbus_connection_set_exit_on_close(bus_, FALSE);
+    connecting_ = true;
+    std::weak_ptr<DBusDistributedCenter> weak = weak_from_this();
+    DBusConnector::connect(DBusConnector::Bus::Session, cancellable_, [weak](GDBusConnection* bus) {
+        auto self = weak.lock();
+        if (!self) {
+            if (bus)
+                g_object_unref(bus);
+            return;
+        }
+        self->connecting_ = false;
+        if (bus)
+            self->attach(bus);
+        self->pending_.clear();
+    });
+}
+
+void DBusDistributedCenter::attach(GDBusConnection* bus) {
+    bus_ = bus;
     // The subscription ends in the destructor, before `this` goes; the raw pointer never outlives it.
     subscription_ = g_dbus_connection_signal_subscribe(bus_, nullptr, interfaceName, signalName, objectPath, nullptr,
                                                        G_DBUS_SIGNAL_FLAGS_NONE, received, this, nullptr);
+    for (const auto& name : pending_)
+        broadcast(name);
 }
 
 void DBusDistributedCenter::addObserver(const void* observer, const std::string& name, std::function<void()> handler) {
@@ -59,8 +67,15 @@ void DBusDistributedCenter::removeObserver(const void* observer) { observers_.re
 
 void DBusDistributedCenter::post(const std::string& name) {
     deliverLater(name);
-    if (!bus_ || !g_utf8_validate(name.c_str(), static_cast<gssize>(name.size()), nullptr))
+    if (!g_utf8_validate(name.c_str(), static_cast<gssize>(name.size()), nullptr))
         return;
+    if (bus_)
+        broadcast(name);
+    else if (connecting_ && pending_.size() < maximumPendingPosts)
+        pending_.push_back(name);
+}
+
+void DBusDistributedCenter::broadcast(const std::string& name) {
     g_dbus_connection_emit_signal(bus_, nullptr, objectPath, interfaceName, signalName,
                                   g_variant_new("(s)", name.c_str()), nullptr);
 }

@@ -1,5 +1,6 @@
 #include "Platform/Linux/System/LogindSleepWatcher.hpp"
 
+#include "Platform/Linux/System/DBusConnector.hpp"
 #include "Platform/Linux/System/GlibSources.hpp"
 
 namespace orrelith::platform {
@@ -23,27 +24,18 @@ LogindSleepWatcher::~LogindSleepWatcher() {
 }
 
 void LogindSleepWatcher::start() {
-    using Weak = std::weak_ptr<LogindSleepWatcher>;
-    g_bus_get(
-        G_BUS_TYPE_SYSTEM, cancellable_,
-        [](GObject*, GAsyncResult* result, gpointer data) {
-            Weak weak = *static_cast<Weak*>(data);
-            delete static_cast<Weak*>(data);
-            GDBusConnection* bus = g_bus_get_finish(result, nullptr);
-            auto self = weak.lock();
-            if (!self || !bus) {
-                if (bus)
-                    g_object_unref(bus);
-                return;
-            }
+    std::weak_ptr<LogindSleepWatcher> weak = weak_from_this();
+    DBusConnector::connect(DBusConnector::Bus::System, cancellable_, [weak](GDBusConnection* bus) {
+        auto self = weak.lock();
+        if (self && bus)
             self->connected(bus);
-        },
-        new Weak(weak_from_this()));
+        else if (bus)
+            g_object_unref(bus);
+    });
 }
 
 void LogindSleepWatcher::connected(GDBusConnection* bus) {
     bus_ = bus;
-    g_dbus_connection_set_exit_on_close(bus_, FALSE);
     // Unsubscribed in the destructor, so the raw pointer never outlives the watcher.
     subscription_ = g_dbus_connection_signal_subscribe(bus_, "org.freedesktop.login1", "org.freedesktop.login1.Manager",
                                                        "PrepareForSleep", "/org/freedesktop/login1", nullptr,

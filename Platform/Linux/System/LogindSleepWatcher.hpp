@@ -8,7 +8,7 @@
 namespace orrelith::platform {
 
 // Listens for logind's PrepareForSleep signal on the system bus and reports it: true before the system
-// sleeps, false after it woke. Connects asynchronously; without a system bus or logind nothing happens
+// sleeps, false after it woke. Connects asynchronously, on a connection of its own; without a system bus or logind nothing happens
 // and nothing fails. Reports come on the main thread. Main thread only.
 class LogindSleepWatcher : public std::enable_shared_from_this<LogindSleepWatcher> {
 public:

@@ -2,6 +2,7 @@
 
 #include "../Platform/MainLoopSupport.hpp"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -13,7 +14,26 @@
 
 extern char** environ;
 
-HostProcess::HostProcess(const std::vector<std::string>& arguments, const std::filesystem::path& messages)
+namespace {
+
+std::vector<std::string> environmentWith(const std::vector<std::string>& changes) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry; ++entry) {
+        std::string text = *entry;
+        std::string name = text.substr(0, text.find('='));
+        bool replaced = std::any_of(changes.begin(), changes.end(),
+                                    [&](const std::string& change) { return change.starts_with(name + "="); });
+        if (!replaced)
+            entries.push_back(text);
+    }
+    entries.insert(entries.end(), changes.begin(), changes.end());
+    return entries;
+}
+
+} // namespace
+
+HostProcess::HostProcess(const std::vector<std::string>& arguments, const std::filesystem::path& messages,
+                         const std::vector<std::string>& environment)
     : messages_(messages) {
     std::vector<std::string> words{ORRELITH_HOST};
     words.insert(words.end(), arguments.begin(), arguments.end());
@@ -24,7 +44,12 @@ HostProcess::HostProcess(const std::vector<std::string>& arguments, const std::f
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int failed = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    auto entries = environmentWith(environment);
+    std::vector<char*> envp;
+    for (auto& entry : entries)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    int failed = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (failed)
         throw std::runtime_error("cannot start " + words[0]);

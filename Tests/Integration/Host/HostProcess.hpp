@@ -10,7 +10,9 @@
 // goes is killed.
 class HostProcess {
 public:
-    HostProcess(const std::vector<std::string>& arguments, const std::filesystem::path& messages);
+    // `environment` adds to (or replaces in) the test's own environment: "NAME=value" each.
+    HostProcess(const std::vector<std::string>& arguments, const std::filesystem::path& messages,
+                const std::vector<std::string>& environment = {});
     ~HostProcess();
     HostProcess(const HostProcess&) = delete;
     HostProcess& operator=(const HostProcess&) = delete;

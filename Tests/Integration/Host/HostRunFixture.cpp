@@ -70,8 +70,9 @@ std::filesystem::path HostRunFixture::gallery() {
     return std::filesystem::path(ORRELITH_SAVER_BUNDLE) / "Contents" / "Resources" / "ORVEX" / "gallery";
 }
 
-std::unique_ptr<HostProcess> HostRunFixture::start(const std::vector<std::string>& arguments) {
-    return std::make_unique<HostProcess>(arguments, file("messages.txt"));
+std::unique_ptr<HostProcess> HostRunFixture::start(const std::vector<std::string>& arguments,
+                                                   const std::vector<std::string>& environment) {
+    return std::make_unique<HostProcess>(arguments, file("messages.txt"), environment);
 }
 
 void HostRunFixture::expectCleanEnd(HostProcess& host, double seconds) {

@@ -23,7 +23,8 @@ protected:
     // The host's arguments for the build folder's bundle, followed by `more`.
     static std::vector<std::string> withBundle(std::vector<std::string> more);
     static std::filesystem::path gallery();
-    std::unique_ptr<HostProcess> start(const std::vector<std::string>& arguments);
+    std::unique_ptr<HostProcess> start(const std::vector<std::string>& arguments,
+                                       const std::vector<std::string>& environment = {});
     // The host ends by itself within `seconds` with status 0, after posting will-stop then did-stop.
     void expectCleanEnd(HostProcess& host, double seconds);
     std::filesystem::path file(const std::string& name) const { return folder_ / name; }

@@ -7,6 +7,11 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
 
 using namespace orrelith::platform;
 
@@ -18,6 +23,36 @@ struct Output {
 };
 
 const std::vector<Output> outputs{{"HEADLESS-1", "frame-0x0"}, {"HEADLESS-2", "frame-1280x32"}};
+
+// A message bus that takes connections and never answers them: a system bus whose policy allows nothing.
+class HungBus {
+public:
+    explicit HungBus(const std::filesystem::path& folder) : socket_(folder / "hung-bus") {
+        auto config = folder / "hung-bus.conf";
+        std::ofstream(config) << "<busconfig><type>system</type><listen>unix:path=" << socket_.string()
+                              << "</listen><auth>EXTERNAL</auth></busconfig>\n";
+        std::string configArgument = "--config-file=" + config.string();
+        char* argv[] = {const_cast<char*>("dbus-daemon"), const_cast<char*>("--nofork"), configArgument.data(), nullptr};
+        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv, environ) != 0)
+            pid_ = -1;
+        pumpUntil([this] { return std::filesystem::exists(socket_); }, 5);
+    }
+    ~HungBus() {
+        if (pid_ <= 0)
+            return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    HungBus(const HungBus&) = delete;
+    HungBus& operator=(const HungBus&) = delete;
+
+    bool isListening() const { return pid_ > 0 && std::filesystem::exists(socket_); }
+    std::string address() const { return "unix:path=" + socket_.string(); }
+
+private:
+    std::filesystem::path socket_;
+    pid_t pid_ = -1;
+};
 
 class HostOnTwoMonitors : public HostRunFixture {
 protected:
@@ -142,6 +177,28 @@ TEST_F(HostOnTwoMonitors, APinShowsOnItsOwnDisplayOnlyRunAfterRun) {
                     EXPECT_NE((*shown)[i], other) << outputs[i].name << " shows the other display's pin";
             }
         }
+    }
+}
+
+// A bus that never answers must not keep the screens black: the toolkit and the web engine would wait
+// for it on the main thread. Scenes come within a second or two with any bus; the bound is generous.
+TEST_F(HostOnTwoMonitors, EveryMonitorShowsASceneAlsoWhenABusNeverAnswers) {
+    for (const std::string variable : {"DBUS_SYSTEM_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"}) {
+        SCOPED_TRACE(variable);
+        HungBus bus(file(""));
+        ASSERT_TRUE(bus.isListening());
+        auto host = start(withBundle({"--duration", "60"}), {variable + "=" + bus.address()});
+        std::optional<std::vector<std::string>> shown;
+        pumpUntil(
+            [&] {
+                shown = scenesOnScreen();
+                return shown.has_value() || !host->isRunning();
+            },
+            10);
+        EXPECT_TRUE(shown) << "no scene on every monitor within 10 s; see " << file("") << "\n" << host->messages();
+        host->sendSignal(SIGTERM);
+        ASSERT_TRUE(host->waitForExit(20)) << host->messages();
+        EXPECT_EQ(host->exitStatus(), 0) << host->messages();
     }
 }
 
