@@ -4,26 +4,44 @@
   'use strict';
 
   // One clock for the page: every change of a step lands in the same frame, and there are
-  // no frames in between. Scenes ask for multiples of it.
+  // no frames in between. Scenes ask for multiples of it. The page wakes only on ticks where
+  // some job is due, so that an idle processor is not woken ten times a second for nothing.
   const TICK_MS = 100;
   const jobs = [];
   let tick = 0;
   let timer = 0;
+  let origin = 0;
 
   function every(ticks, fn) {
     jobs.push({ ticks: Math.max(1, ticks | 0), fn: fn });
-    if (!timer) {
-      timer = setInterval(step, TICK_MS);
-    }
+    if (!origin) origin = performance.now();
+    schedule();
   }
 
-  function step() {
-    tick += 1;
+  function nextDue() {
+    let due = Infinity;
+    for (const job of jobs) due = Math.min(due, (Math.floor(tick / job.ticks) + 1) * job.ticks);
+    return due;
+  }
+
+  function schedule() {
+    clearTimeout(timer);
+    const due = nextDue();
+    timer = setTimeout(function () { step(due); }, Math.max(0, origin + due * TICK_MS - performance.now()));
+  }
+
+  function step(due) {
+    // A page held back for long (a suspended process) picks up from now instead of replaying
+    // every step it missed in a burst.
+    const late = performance.now() - (origin + due * TICK_MS);
+    if (late > TICK_MS) origin += late;
+    tick = due;
     for (const job of jobs) {
       if (tick % job.ticks === 0) {
         job.fn(tick);
       }
     }
+    schedule();
   }
 
   // Small, fast, seeded generator: a scene opens the same way every time, then wanders.
@@ -92,8 +110,11 @@
 
   // A canvas whose bitmap follows its box; draw(ctx, w, h) repaints everything after a resize.
   // The first draw waits for the calling script to finish, so it may use what that script sets up.
+  // The bitmap stays in main memory (willReadFrequently): a scene changes a canvas a few times a
+  // second, and a GPU-backed canvas costs a whole texture pass for each change, which without a
+  // GPU (software rendering) is the largest cost of the page.
   function canvas(el, draw) {
-    const state = { el: el, ctx: el.getContext('2d'), w: 0, h: 0, scale: 1 };
+    const state = { el: el, ctx: el.getContext('2d', { willReadFrequently: true }), w: 0, h: 0, scale: 1 };
     function fit() {
       const scale = Math.min(window.devicePixelRatio || 1, 2);
       const w = Math.max(1, Math.round(el.clientWidth * scale));
