@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test sanitize clean
 
 all: build
 
@@ -21,6 +21,13 @@ run: build
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j 2 --timeout 600
 
+# Debug build with AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer in build-sanitize/, and
+# every test outside the integration labels under it.
+sanitize: deps
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS)
+	@ctest --preset sanitize
+
 # The options window on the current display, with the stored settings.
 .PHONY: options
 options: configure
@@ -28,4 +35,4 @@ options: configure
 	@"$(BUILD)/Quorvane Options.app/Contents/Linux/Quorvane Options"
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-sanitize

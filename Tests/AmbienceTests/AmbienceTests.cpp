@@ -95,16 +95,6 @@ TEST_F(AmbienceTest, SecondStartWhilePlayingGlidesOverOneSecondFromTheVolumeReac
     EXPECT_EQ(record().decodes, 1u);
 }
 
-TEST_F(AmbienceTest, SecondDisplayStartingWithTheSameSettingsReplacesTheFadeInWithAGlideToTheSameTarget) {
-    Ambience::start(sound(0.6));
-    fake.advanceBy(0.5);
-    std::size_t before = record().volumeSets.size();
-    float reached = record().volumeSets.back().volume;
-    Ambience::start(sound(0.6));
-    fake.advanceBy(5);
-    expectRamp(setsFrom(before), 0.5, 30, reached, 0.6f);
-}
-
 TEST_F(AmbienceTest, TheLastGlideStepLandsExactlyOnTargetWhereTheCurveWouldRoundPastIt) {
     struct Case {
         double from, to;

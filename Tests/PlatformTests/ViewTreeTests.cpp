@@ -178,15 +178,6 @@ TEST_F(ViewTree, AnimationCompletesExactlyAtItsDurationAndDrawsTheWay) {
     EXPECT_EQ(completions, 1);
 }
 
-TEST_F(ViewTree, AnimationWithoutDurationCompletesOnALaterTurn) {
-    auto view = View::create({});
-    int completions = 0;
-    AnimationContext::runAnimationGroup([](AnimationContext&) {}, [&] { ++completions; });
-    EXPECT_EQ(completions, 0);
-    fake.runUntilIdle();
-    EXPECT_EQ(completions, 1);
-}
-
 TEST_F(ViewTree, AnimationOfAViewThatWentAwayStillCompletes) {
     auto view = View::create({});
     view->setAlphaValue(0);
@@ -197,30 +188,3 @@ TEST_F(ViewTree, AnimationOfAViewThatWentAwayStillCompletes) {
     EXPECT_EQ(completions, 1);
 }
 
-TEST_F(ViewTree, ALaterAnimationTakesOverTheDrawing) {
-    auto view = View::create({});
-    view->setAlphaValue(0);
-    std::vector<std::string> done;
-    fadeIn(*view, 2.0, [&] { done.push_back("first"); });
-    fake.advanceBy(1.0);
-    AnimationContext::runAnimationGroup(
-        [&](AnimationContext& context) {
-            context.setDuration(1.0);
-            view->animator().setAlphaValue(0);
-        },
-        [&] { done.push_back("second"); });
-    fake.advanceBy(1.0);
-    EXPECT_EQ(done, (std::vector<std::string>{"first", "second"}));
-    EXPECT_EQ(FakeBackendBase::of(*view).drawnAlpha(), 0);
-}
-
-TEST_F(ViewTree, LabelSizesToItsText) {
-    auto label = TextLabel::create("CH 07 · Bridge");
-    label->setFont(Font::monospacedSystemFont(20, Font::Weight::Medium));
-    label->setFrame(Rect::make(48, 48, 0, 0));
-    label->sizeToFit();
-    EXPECT_EQ(label->frame().origin, (Point{48, 48}));
-    EXPECT_DOUBLE_EQ(label->frame().width(), 14 * 20 * 0.6);
-    EXPECT_DOUBLE_EQ(label->frame().height(), 24);
-    EXPECT_EQ(FakeLabelBackend::of(*label).labelState.font, Font::monospacedSystemFont(20, Font::Weight::Medium));
-}

@@ -99,17 +99,6 @@ TEST_F(OptionsLauncherTest, AnApplicationNotFoundByIdentifierIsLookedForInApplic
     EXPECT_EQ(fake.workspace->record().opens.at(0).application, "/Applications/Quorvane Options.app");
 }
 
-TEST_F(OptionsLauncherTest, TheSheetIsA360By128TitledWindowThatSaysItIsOpening) {
-    auto window = OptionsLauncher::open();
-    EXPECT_EQ(window->frame().size, (Size{360, 128}));
-    EXPECT_EQ(window->style(), WindowStyle::Titled);
-    auto& sheet = sheetOf(*window);
-    EXPECT_EQ(sheet.headline()->text(), "Opening Quorvane Options\u2026");
-    EXPECT_EQ(sheet.detail()->text(), "Quorvane's options open in their own window.");
-    EXPECT_EQ(sheet.okButton()->title(), "OK");
-    EXPECT_EQ(sheet.okButton()->keyEquivalent(), KeyEquivalent::Return);
-}
-
 TEST_F(OptionsLauncherTest, ASheetAttachedBeforeTheLaunchCompletesEndsAtOnce) {
     auto host = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Titled);
     auto sheet = OptionsLauncher::open();

@@ -15,7 +15,10 @@ double FakeBackendBase::drawnAlpha() const {
     if (!state.fade)
         return state.alpha;
     const auto& fade = *state.fade;
-    auto elapsed = clock_->nowNanoseconds() - fade.start;
+    auto clock = clock_.lock();
+    if (!clock)
+        return fade.toAlpha;
+    auto elapsed = clock->nowNanoseconds() - fade.start;
     if (fade.duration <= 0 || elapsed >= fade.duration)
         return fade.toAlpha;
     double progress = static_cast<double>(elapsed) / static_cast<double>(fade.duration);

@@ -34,7 +34,7 @@ struct FakeViewState {
 // virtual clock, so a test that advances the clock sees it change. Main thread only.
 class FakeBackendBase {
 public:
-    explicit FakeBackendBase(std::shared_ptr<const FakeMainQueue> clock) : clock_(std::move(clock)) {}
+    explicit FakeBackendBase(const std::shared_ptr<const FakeMainQueue>& clock) : clock_(clock) {}
     virtual ~FakeBackendBase() = default;
 
     // The fake backend behind a view made while the fake window system was installed.
@@ -44,7 +44,8 @@ public:
     FakeViewState state;
 
 protected:
-    std::shared_ptr<const FakeMainQueue> clock_;
+    // Weak: work on the queue holds views, so a strong clock would make a cycle that outlives the test.
+    std::weak_ptr<const FakeMainQueue> clock_;
 };
 
 template <typename Interface> class FakeViewBackendOf : public Interface, public FakeBackendBase {
