@@ -4,12 +4,28 @@
 #include "Host/SaverBundleLoader.hpp"
 #include "Platform/System/System.hpp"
 #include "Platform/Platform.hpp"
+#include "Platform/System/UserDefaults.hpp"
 
+#include <cmath>
+#include <cstdlib>
 #include <exception>
 
 namespace orrelith::host {
 
 namespace {
+
+constexpr double defaultIdleDelay = 300;
+
+// The delay the settings pane stores, in seconds as text; the default when there is none that makes sense.
+double storedIdleDelay() {
+    auto stored = platform::preferences().standardUserDefaults()->dataForKey("idleDelay");
+    if (!stored)
+        return defaultIdleDelay;
+    char* end = nullptr;
+    double seconds = std::strtod(stored->c_str(), &end);
+    bool whole = end && *end == '\0' && !stored->empty();
+    return whole && std::isfinite(seconds) && seconds > 0 ? seconds : defaultIdleDelay;
+}
 
 void requireDisplay() {
     if (!platform::installed().screens || !platform::installed().windows)
@@ -34,7 +50,7 @@ int HostApplication::run(const std::vector<std::string>& arguments) {
             out_ << HostOptions::usage();
             return 0;
         }
-        return runSaver(options);
+        return options.daemon ? runDaemon(options) : runSaver(options);
     } catch (const HostError& error) {
         say(error.what());
         if (error.kind() == HostError::Kind::Usage)
@@ -67,6 +83,26 @@ int HostApplication::runSaver(const HostOptions& options) {
     session_->start();
     loop_->run();
     return session_->exitStatus();
+}
+
+int HostApplication::runDaemon(const HostOptions& options) {
+    HostDaemon::Plan plan{options.idleAfter.value_or(storedIdleDelay()), options.runArguments()};
+    std::weak_ptr<HostApplication> weakSelf = weak_from_this();
+    daemon_ = HostDaemon::create(plan, [weakSelf](const std::string& line) {
+        if (auto self = weakSelf.lock())
+            self->say(line);
+    });
+    std::weak_ptr<HostDaemon> weakDaemon = daemon_;
+    std::weak_ptr<platform::MainLoop> weakLoop = loop_;
+    loop_->setTerminationHandler([weakDaemon, weakLoop](int) {
+        if (auto daemon = weakDaemon.lock())
+            daemon->stop();
+        if (auto loop = weakLoop.lock())
+            loop->quit();
+    });
+    daemon_->start();
+    loop_->run();
+    return 0;
 }
 
 void HostApplication::handleTerminationSignals() {

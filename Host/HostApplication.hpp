@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Host/HostDaemon.hpp"
 #include "Host/RunSession.hpp"
 #include "Platform/System/MainLoop.hpp"
 
@@ -12,7 +13,9 @@ namespace orrelith::host {
 
 // The host program once a platform is installed: reads the command line, loads the screen saver's bundle
 // (given, or installed in the user's home folder from the user database), runs it in the asked mode on
-// the main loop, and answers the exit status. SIGINT and SIGTERM end the run as the user's activity does;
+// the main loop, and answers the exit status; or, as a daemon, starts such runs as children whenever the
+// user is idle (for --idle-after seconds, else the "idleDelay" in the host's preferences, in seconds as
+// text, else 5 minutes) until a termination signal. SIGINT and SIGTERM end the run as the user's activity does;
 // a second one while the run is ending stops the loop at once. Usage goes to `out`; the host's messages,
 // one line each, prefixed with "quorvane-host: ", to `messages`; both streams outlive the application.
 // Main thread only.
@@ -33,6 +36,7 @@ public:
 private:
     HostApplication(std::shared_ptr<platform::MainLoop> loop, std::ostream& out, std::ostream& messages);
     int runSaver(const HostOptions& options);
+    int runDaemon(const HostOptions& options);
     void handleTerminationSignals();
     void say(const std::string& line);
 
@@ -40,6 +44,7 @@ private:
     std::ostream& out_;
     std::ostream& messages_;
     std::shared_ptr<RunSession> session_;
+    std::shared_ptr<HostDaemon> daemon_;
 };
 
 } // namespace orrelith::host

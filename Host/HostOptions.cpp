@@ -39,6 +39,7 @@ const std::map<std::string, ValueSetter>& valueOptions() {
         {"--screenshot", [](HostOptions& o, const std::string&, const std::string& v) { o.screenshot = v; }},
         {"--screenshot-after",
          [](HostOptions& o, const std::string& n, const std::string& v) { o.screenshotDelay = seconds(n, v); }},
+        {"--idle-after", [](HostOptions& o, const std::string& n, const std::string& v) { o.idleAfter = seconds(n, v); }},
     };
     return table;
 }
@@ -57,6 +58,13 @@ void checkCombination(const HostOptions& options, bool delayGiven, bool saverGiv
         throw usageError("--screenshot-after needs --screenshot");
     if (options.screenshot && options.screenshot->empty())
         throw usageError("--screenshot wants the path of a PNG file");
+    if (options.idleAfter && !options.daemon)
+        throw usageError("--idle-after needs --daemon");
+    if (options.idleAfter && *options.idleAfter <= 0)
+        throw usageError("--idle-after wants more than 0 seconds");
+    if (options.daemon && (options.mode != HostMode::FullScreen || options.duration || options.screenshot))
+        throw usageError("--daemon runs the screen saver full screen and cannot be combined with --preview, "
+                         "--settings, --duration or --screenshot");
 }
 
 } // namespace
@@ -84,6 +92,8 @@ HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
             setMode(options, HostMode::Preview, option);
         } else if (option == "--settings") {
             setMode(options, HostMode::Settings, option);
+        } else if (option == "--daemon") {
+            options.daemon = true;
         } else if (option == "--help" || option == "-h") {
             options.help = true;
         } else {
@@ -97,6 +107,7 @@ HostOptions HostOptions::parse(const std::vector<std::string>& arguments) {
 std::string HostOptions::usage() {
     return "usage: quorvane-host [--bundle PATH | --saver NAME] [--preview | --settings]\n"
            "                     [--duration SECONDS] [--screenshot PNG [--screenshot-after SECONDS]]\n"
+           "       quorvane-host [--bundle PATH | --saver NAME] --daemon [--idle-after SECONDS]\n"
            "\n"
            "Runs a screen saver: by default NAME.saver (Quorvane.saver) from Library/Screen Savers in your home\n"
            "folder, full screen on every monitor until a key, a click or a pointer movement.\n"
@@ -105,7 +116,17 @@ std::string HostOptions::usage() {
            "  --settings                 the preview with an \"Options\u2026\" button for the screen saver's options\n"
            "  --duration SECONDS         end the run by itself after this long\n"
            "  --screenshot PNG           write a picture of the host's windows to PNG...\n"
-           "  --screenshot-after SECONDS ...this long into the run (default 5), or at its end if that is sooner\n";
+           "  --screenshot-after SECONDS ...this long into the run (default 5), or at its end if that is sooner\n"
+           "  --daemon                   wait for you to be idle, then run the screen saver until you come back;\n"
+           "                             each run is a process of its own\n"
+           "  --idle-after SECONDS       how long you must be idle (default: the delay in the host's preferences,\n"
+           "                             else 5 minutes)\n";
+}
+
+std::vector<std::string> HostOptions::runArguments() const {
+    if (bundle)
+        return {"--bundle", std::filesystem::absolute(*bundle).string()};
+    return {"--saver", saverName};
 }
 
 std::filesystem::path HostOptions::bundlePath(const std::filesystem::path& home) const {

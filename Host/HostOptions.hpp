@@ -31,11 +31,17 @@ struct HostOptions {
     // comes first).
     std::optional<std::filesystem::path> screenshot;
     double screenshotDelay = defaultScreenshotDelay;
+    // Waits for the user to be idle and starts each run as a child process, for ever.
+    bool daemon = false;
+    // Seconds of idleness before a run, instead of the delay in the host's preferences.
+    std::optional<double> idleAfter;
     bool help = false;
 
     // The arguments after the program's name. Throws HostError (usage) for anything it does not understand.
     static HostOptions parse(const std::vector<std::string>& arguments);
     static std::string usage();
+    // What a daemon's run is told: the same screen saver, full screen.
+    std::vector<std::string> runArguments() const;
 
     // The bundle folder to load: `bundle`, else "Library/Screen Savers/<saverName>.saver" under `home`.
     std::filesystem::path bundlePath(const std::filesystem::path& home) const;

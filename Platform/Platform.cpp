@@ -41,5 +41,7 @@ AdministratorScript& administrator() { return require(storage().administrator, "
 ScreenSaverHost& screenSaverHost() { return require(storage().screenSaverHost, "screenSaverHost"); }
 Alert& alert() { return require(storage().alert, "alert"); }
 Application& application() { return require(storage().application, "application"); }
+IdleMonitor& idle() { return require(storage().idle, "idle"); }
+ChildProcesses& children() { return require(storage().children, "children"); }
 
 } // namespace orrelith::platform

@@ -19,6 +19,8 @@ class AdministratorScript;
 class ScreenSaverHost;
 class Alert;
 class Application;
+class IdleMonitor;
+class ChildProcesses;
 
 // The implementation of every platform service, chosen once at process start (the host's main, the
 // application's main, a test fixture) and reached through the functions below. Services that are
@@ -42,6 +44,9 @@ struct Services {
     std::shared_ptr<Alert> alert;
     // Left out by linuxServices(): the program that owns the main loop adds it.
     std::shared_ptr<Application> application;
+    // The screen-saver daemon's: the user's idleness, and the runs it starts as children.
+    std::shared_ptr<IdleMonitor> idle;
+    std::shared_ptr<ChildProcesses> children;
 };
 
 // Installs the services, replacing what was installed before. Main thread, before any other use.
@@ -65,5 +70,7 @@ AdministratorScript& administrator();
 ScreenSaverHost& screenSaverHost();
 Alert& alert();
 Application& application();
+IdleMonitor& idle();
+ChildProcesses& children();
 
 } // namespace orrelith::platform

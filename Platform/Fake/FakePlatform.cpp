@@ -19,6 +19,8 @@ FakePlatform::FakePlatform() {
     services.screenSaverHost = screenSaverHost;
     services.alert = alert;
     services.application = application;
+    services.idle = idle;
+    services.children = children;
     install(std::move(services));
 }
 

@@ -7,6 +7,8 @@
 #include "Platform/Fake/App/FakeProgramRunner.hpp"
 #include "Platform/Fake/App/FakeScreenSaverHost.hpp"
 #include "Platform/Fake/Audio/FakeAudioSystem.hpp"
+#include "Platform/Fake/Idle/FakeIdleMonitor.hpp"
+#include "Platform/Fake/System/FakeChildProcesses.hpp"
 #include "Platform/Fake/System/FakeMainQueue.hpp"
 #include "Platform/Fake/System/FakeNotificationCenter.hpp"
 #include "Platform/Fake/System/FakePreferences.hpp"
@@ -53,6 +55,8 @@ struct FakePlatform {
     std::shared_ptr<FakeScreenSaverHost> screenSaverHost = std::make_shared<FakeScreenSaverHost>();
     std::shared_ptr<FakeAlert> alert = std::make_shared<FakeAlert>();
     std::shared_ptr<FakeApplication> application = std::make_shared<FakeApplication>();
+    std::shared_ptr<FakeIdleMonitor> idle = std::make_shared<FakeIdleMonitor>(queue);
+    std::shared_ptr<FakeChildProcesses> children = std::make_shared<FakeChildProcesses>(queue);
     // Further fakes are added here as members, each installed by the constructor.
 };
 

@@ -4,7 +4,9 @@
 #include "Platform/Linux/App/LinuxScreenSaverHost.hpp"
 #include "Platform/Linux/App/PkexecAdministratorScript.hpp"
 #include "Platform/Linux/App/XattrDownloadOrigin.hpp"
+#include "Platform/Linux/Idle/LinuxIdleMonitor.hpp"
 #include "Platform/Linux/System/DBusDistributedCenter.hpp"
+#include "Platform/Linux/System/GlibChildProcesses.hpp"
 #include "Platform/Linux/Views/GdkScreenList.hpp"
 #include "Platform/Linux/System/GlibMainQueue.hpp"
 #include "Platform/Linux/Audio/GstAudioSystem.hpp"
@@ -55,6 +57,8 @@ Services linuxServices() {
         LinuxWorkspace::create(services.mainQueue, system, {"/Applications", home / "Applications"});
     services.preferences = std::make_shared<PlistPreferences>(home, applicationIdentifier(*system));
     services.audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), services.mainQueue);
+    services.idle = std::make_shared<LinuxIdleMonitor>();
+    services.children = std::make_shared<GlibChildProcesses>();
     // Before the toolkit, whose own bus requests block.
     busCheck->finish();
     services.programs = std::make_shared<GlibProgramRunner>();

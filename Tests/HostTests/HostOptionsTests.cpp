@@ -44,6 +44,10 @@ TEST(HostOptions, CommandLinesTheHostUnderstands) {
              o.mode = HostMode::Preview;
          })},
         {{"-h"}, with([](HostOptions& o) { o.help = true; })},
+        {{"--daemon", "--idle-after", "2"}, with([](HostOptions& o) {
+             o.daemon = true;
+             o.idleAfter = 2;
+         })},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(::testing::PrintToString(test.arguments));
@@ -69,6 +73,9 @@ TEST(HostOptions, EverythingElseIsAUsageErrorThatSaysWhatIsWrong) {
         {{"--saver", "../../etc/evil"}, "plain name"},
         {{"--frobnicate"}, "unknown argument --frobnicate"},
         {{"--preview=yes"}, "unknown option --preview"},
+        {{"--idle-after", "2"}, "--idle-after needs --daemon"},
+        {{"--daemon", "--idle-after", "0"}, "more than 0 seconds"},
+        {{"--daemon", "--duration", "5"}, "cannot be combined"},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(::testing::PrintToString(test.arguments));

@@ -21,6 +21,7 @@ public:
     bool waitForExit(double seconds);
     void sendSignal(int signal);
     bool isRunning();
+    pid_t pid() const { return pid_; }
     // After the end: whether it exited by itself, and with which status.
     bool exitedNormally() const;
     int exitStatus() const;

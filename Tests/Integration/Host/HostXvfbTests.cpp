@@ -3,6 +3,7 @@
 #include "HostRunFixture.hpp"
 
 #include <csignal>
+#include <unistd.h>
 #include <sstream>
 
 namespace {
@@ -91,6 +92,34 @@ TEST_F(HostOnX11, OptionsInTheSettingsWindowPresentsTheConfigurationSheet) {
     EXPECT_TRUE(waitForWindows(2, 10)) << "no sheet appeared";
     host->sendSignal(SIGTERM);
     expectCleanEnd(*host, 20);
+}
+
+// The daemon's runs are its children; their web processes are theirs.
+TEST_F(HostOnX11, TheDaemonRunsTheSaverWhileTheUserIsIdleAndEndsItWhenTheyComeBack) {
+    auto daemon = start(withBundle({"--daemon", "--idle-after", "2"}));
+    auto runOf = [&] { return commandOutput("pgrep -P " + std::to_string(daemon->pid())); };
+    auto webProcesses = [] { return commandOutput("pgrep -u " + std::to_string(getuid()) + " WebKitWebProces"); };
+    commandOutput("xdotool mousemove 20 20");
+    pumpFor(1.5);
+    EXPECT_TRUE(hostWindows().empty()) << "a run before 2 s of idleness";
+    ASSERT_TRUE(waitForWindows(1, 2)) << "no run within a second after 2 s of idleness\n" << daemon->messages();
+
+    commandOutput("xdotool mousemove_relative -- 60 40");
+    EXPECT_TRUE(pumpUntil([&] { return hostWindows().empty() && runOf().empty(); }, 1.5)) << "the run goes on";
+    EXPECT_TRUE(pumpUntil([&] { return webProcesses().empty(); }, 3)) << "web processes left: " << webProcesses();
+
+    ASSERT_TRUE(waitForWindows(1, 3.5)) << "the next idle period starts no run\n" << daemon->messages();
+    auto run = runOf();
+    ASSERT_FALSE(run.empty());
+    kill(std::stoi(run), SIGKILL);
+    EXPECT_TRUE(pumpUntil([&] { return hostWindows().empty(); }, 2)) << "a killed run leaves a window";
+    commandOutput("xdotool mousemove_relative -- -60 -40");
+    EXPECT_TRUE(waitForWindows(1, 3.5)) << "no run after a killed one\n" << daemon->messages();
+
+    daemon->sendSignal(SIGTERM);
+    ASSERT_TRUE(daemon->waitForExit(10)) << daemon->messages();
+    EXPECT_EQ(daemon->exitStatus(), 0) << daemon->messages();
+    EXPECT_TRUE(pumpUntil([&] { return hostWindows().empty() && webProcesses().empty(); }, 10));
 }
 
 } // namespace

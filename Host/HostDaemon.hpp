@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Platform/System/ChildProcesses.hpp"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orrelith::host {
+
+// The waiting screen saver: once the user has been idle for `idleAfter` seconds it starts a run (this
+// program again, with `runArguments`, as a child process, so that a crash in a plug-in or a web engine
+// never takes the daemon down), and asks the run to end (SIGTERM) when the user comes back; a run also
+// ends by itself on the user's activity. A run that ends, whichever way, leaves the daemon waiting for the
+// next idle period. Runs for ever once started; `stop` ends a run in progress and the waiting.
+// Main thread only; deferred work holds the daemon weakly.
+class HostDaemon : public std::enable_shared_from_this<HostDaemon> {
+public:
+    struct Plan {
+        double idleAfter = 300;
+        std::vector<std::string> runArguments;
+    };
+
+    // `say` takes a line for the user.
+    static std::shared_ptr<HostDaemon> create(Plan plan, std::function<void(const std::string&)> say);
+
+    // Starts waiting. Throws HostError when the display server cannot tell when the user is idle.
+    void start();
+    void stop();
+
+    bool isRunning() const { return run_ != nullptr; }
+    int runsStarted() const { return runsStarted_; }
+
+private:
+    HostDaemon(Plan plan, std::function<void(const std::string&)> say);
+    void userIdle();
+    void userActive();
+    void runEnded(int run, platform::ChildEnd how);
+
+    Plan plan_;
+    std::function<void(const std::string&)> say_;
+    std::shared_ptr<platform::ChildProcess> run_;
+    int runsStarted_ = 0;
+};
+
+} // namespace orrelith::host

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Platform/Idle/IdleMonitor.hpp"
+
+#include <memory>
+#include <string>
+
+#include <glib.h>
+
+namespace orrelith::platform {
+
+// Idleness on X11 from the server's IDLETIME counter (the SYNC extension), with two alarms: one when the
+// counter rises through the delay (idle), one when it falls back below it (the user came back). Its own
+// connection to the X display named `display` (or $DISPLAY), made at the first question, watched from
+// the default main context. Main thread only.
+class XSyncIdleMonitor : public IdleMonitor, public std::enable_shared_from_this<XSyncIdleMonitor> {
+public:
+    explicit XSyncIdleMonitor(std::string display = {});
+    ~XSyncIdleMonitor() override;
+    XSyncIdleMonitor(const XSyncIdleMonitor&) = delete;
+    XSyncIdleMonitor& operator=(const XSyncIdleMonitor&) = delete;
+
+    bool isAvailable() override;
+    void watch(double seconds, std::function<void()> idle, std::function<void()> active) override;
+    void stop() override;
+
+private:
+    struct Connection;
+
+    bool connect();
+    void destroyAlarms();
+    void readEvents();
+    void reportLater(bool idle);
+
+    std::string displayName_;
+    std::unique_ptr<Connection> x_;
+    bool tried_ = false;
+    std::function<void()> idle_;
+    std::function<void()> active_;
+    // Tells reports queued for an earlier watch from current ones.
+    unsigned generation_ = 0;
+};
+
+} // namespace orrelith::platform

@@ -1,0 +1,88 @@
+#include "Host/HostDaemon.hpp"
+#include "Host/HostError.hpp"
+#include "Platform/Fake/FakePlatform.hpp"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace orrelith;
+using namespace orrelith::platform;
+
+namespace {
+
+class HostDaemonTest : public ::testing::Test {
+protected:
+    std::shared_ptr<host::HostDaemon> startDaemon(double idleAfter) {
+        auto daemon = host::HostDaemon::create({idleAfter, {"--saver", "Quorvane"}},
+                                               [this](const std::string& line) { said.push_back(line); });
+        daemon->start();
+        return daemon;
+    }
+    std::size_t runs() const { return fake.children->started().size(); }
+
+    FakePlatform fake;
+    std::vector<std::string> said;
+};
+
+TEST_F(HostDaemonTest, ARunStartsAfterTheIdleDelayAndIsAskedToEndWhenTheUserComesBack) {
+    auto daemon = startDaemon(2);
+    fake.advanceBy(1.999);
+    EXPECT_EQ(runs(), 0u);
+    fake.advanceBy(0.001);
+    ASSERT_EQ(runs(), 1u);
+    EXPECT_EQ(fake.children->started()[0]->arguments, (std::vector<std::string>{"--saver", "Quorvane"}));
+
+    fake.advanceBy(30);
+    fake.idle->userActs();
+    fake.runUntilIdle();
+    EXPECT_EQ(fake.children->started()[0]->terminateCalls, 1);
+    fake.children->end(0, {ChildEnd::Kind::Signalled, SIGTERM});
+    fake.runUntilIdle();
+    EXPECT_FALSE(daemon->isRunning());
+    EXPECT_TRUE(said.empty()) << "a run ended as asked is no news";
+
+    // Activity during the wait restarts the count.
+    fake.advanceBy(1.5);
+    fake.idle->userActs();
+    fake.advanceBy(1.999);
+    EXPECT_EQ(runs(), 1u);
+    fake.advanceBy(0.001);
+    EXPECT_EQ(runs(), 2u);
+}
+
+TEST_F(HostDaemonTest, ACrashedRunIsToldAndTheNextIdlePeriodStartsANewOne) {
+    auto daemon = startDaemon(2);
+    fake.advanceBy(2);
+    ASSERT_EQ(runs(), 1u);
+    fake.children->end(0, {ChildEnd::Kind::Signalled, SIGKILL});
+    fake.runUntilIdle();
+    EXPECT_FALSE(daemon->isRunning());
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("signal 9"), std::string::npos) << said[0];
+    fake.advanceBy(60);
+    EXPECT_EQ(runs(), 1u) << "the user has not come back: the same idle period goes on";
+
+    fake.idle->userActs();
+    fake.advanceBy(2);
+    EXPECT_EQ(runs(), 2u);
+}
+
+TEST_F(HostDaemonTest, ARunThatCannotStartIsToldAndTheDaemonKeepsWaiting) {
+    fake.children->canStart = false;
+    auto daemon = startDaemon(1);
+    fake.advanceBy(1);
+    EXPECT_FALSE(daemon->isRunning());
+    EXPECT_EQ(said, (std::vector<std::string>{"cannot start a run of the screen saver"}));
+    fake.children->canStart = true;
+    fake.idle->userActs();
+    fake.advanceBy(1);
+    EXPECT_TRUE(daemon->isRunning());
+}
+
+TEST_F(HostDaemonTest, WithoutIdleReportsTheDaemonRefusesToStart) {
+    fake.idle->available = false;
+    EXPECT_THROW(startDaemon(1), host::HostError);
+}
+
+} // namespace
