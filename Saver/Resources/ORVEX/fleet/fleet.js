@@ -66,12 +66,12 @@
   const chans = [];
   for (let i = 0; i < 20; i++) chans.push(C.make(C.$('#chans'), 'i', '', C.pad(i + 1, 2)));
 
-  C.every(3, function () {
-    heading += 0.006;
+  C.every(4, function () {
+    heading += 0.008;
     fleet.forEach(function (v) { if (!v.flagship) { v.jx = rnd.walk(v.jx, -0.03, 0.03, 0.004); v.jy = rnd.walk(v.jy, -0.03, 0.03, 0.004); } });
     draw();
   });
-  C.every(9, function () {
+  C.every(12, function () {
     table();
     chans.forEach(function (c) { C.toggle(c, 'on', rnd.chance(0.2)); });
     C.set(C.$('#stime'), C.shipTime('F'));
