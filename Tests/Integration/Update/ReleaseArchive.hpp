@@ -1,0 +1,34 @@
+#pragma once
+
+#include "OrrelithCore/Appcast.hpp"
+
+#include <string>
+#include <vector>
+
+namespace orrelith::testing {
+
+// Builds xz tar archives entry by entry, hostile ones included, and signs them with a key pair of its own.
+struct ReleaseArchive {
+    enum class Kind { file, folder, symlink, hardlink, device };
+    struct Entry {
+        std::string path;
+        Kind kind = Kind::file;
+        std::string contents; // a file's bytes, or a link's target
+    };
+
+    // The entries of a bundle named `bundle` with this identifier and versions.
+    static std::vector<Entry> bundle(const std::string& bundle, const std::string& identifier,
+                                     const std::string& version, const std::string& shortVersion);
+    static std::string make(const std::vector<Entry>& entries);
+
+    ReleaseArchive();
+    std::string publicKey() const;
+    std::string sign(const std::string& bytes) const;
+    // An appcast item announcing `archive` at `url`, signed with this key.
+    AppcastItem item(const std::string& archive, const std::string& version, const std::string& url) const;
+
+private:
+    std::string publicKey_, secretKey_;
+};
+
+} // namespace orrelith::testing
