@@ -77,6 +77,11 @@ LoopbackServer::~LoopbackServer() {
     ::close(stopPipe_[1]);
 }
 
+void LoopbackServer::serve(const std::string& path, std::string body) {
+    std::lock_guard lock(mutex_);
+    served_[path] = std::move(body);
+}
+
 int LoopbackServer::count(const std::string& path) const {
     std::lock_guard lock(mutex_);
     auto found = counts_.find(path);
@@ -113,7 +118,15 @@ void LoopbackServer::answer(int connection) {
         std::lock_guard lock(mutex_);
         ++counts_[path];
     }
-    std::string response = responseFor(head, path);
+    std::string response;
+    {
+        std::lock_guard lock(mutex_);
+        if (auto found = served_.find(path); found != served_.end())
+            response = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
+                       std::to_string(found->second.size()) + "\r\nConnection: close\r\n\r\n" + found->second;
+    }
+    if (response.empty())
+        response = responseFor(head, path);
     (void)!::write(connection, response.data(), response.size());
 }
 

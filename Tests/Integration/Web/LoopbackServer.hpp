@@ -23,6 +23,8 @@ public:
     int port() const { return port_; }
     std::string base() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
     int count(const std::string& path) const;
+    // From now on answers `path` with `body` (any bytes), as application/octet-stream.
+    void serve(const std::string& path, std::string body);
     int total() const;
 
 private:
@@ -34,6 +36,7 @@ private:
     int port_ = 0;
     mutable std::mutex mutex_;
     std::map<std::string, int> counts_;
+    std::map<std::string, std::string> served_;
     std::thread thread_;
 };
 
