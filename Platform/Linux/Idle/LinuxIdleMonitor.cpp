@@ -1,11 +1,18 @@
 #include "Platform/Linux/Idle/LinuxIdleMonitor.hpp"
 
+#include "Platform/Linux/Idle/WaylandIdleMonitor.hpp"
 #include "Platform/Linux/Idle/XSyncIdleMonitor.hpp"
+
+#include <glib.h>
 
 namespace orrelith::platform {
 
 IdleMonitor* LinuxIdleMonitor::chosen() {
-    if (!chosen_)
+    if (chosen_)
+        return chosen_.get();
+    if (const char* wayland = g_getenv("WAYLAND_DISPLAY"); wayland && *wayland)
+        chosen_ = std::make_shared<WaylandIdleMonitor>();
+    else
         chosen_ = std::make_shared<XSyncIdleMonitor>();
     return chosen_.get();
 }

@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <spawn.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -159,12 +161,20 @@ TEST_F(HostOnTwoMonitors, APinShowsOnItsOwnDisplayOnlyRunAfterRun) {
         {"a pin on each", {"star-chart", "reactor-core"}, 4},
     };
     for (const auto& pinCase : cases) {
-        std::string displays;
-        for (std::size_t i = 0; i < outputs.size(); ++i)
+        // As the options window writes it: each display's mode and name. A shuffling display deals from a
+        // pool without the other's pin (a display that deals before its neighbour has chosen may otherwise
+        // deal that very scene), so the pin on the wrong display can only come from the wrong key.
+        std::string displays, names, pinned;
+        for (std::size_t i = 0; i < outputs.size(); ++i) {
+            const auto& key = outputs[i].displayKey;
+            std::string mode = pinCase.pins[i].empty() ? "{\"shuffle\":{}}" : "{\"fixed\":{\"_0\":\"" + pinCase.pins[i] + "\"}}";
+            displays += std::string(i ? "," : "") + "\"" + key + "\":" + mode;
+            names += std::string(i ? "," : "") + "\"" + key + "\":\"" + outputs[i].name + "\"";
             if (!pinCase.pins[i].empty())
-                displays += std::string(displays.empty() ? "" : ",") + "\"" + outputs[i].displayKey +
-                            "\":{\"fixed\":{\"_0\":\"" + pinCase.pins[i] + "\"}}";
-        writeSettings("{\"displays\":{" + displays + "}}");
+                pinned = pinCase.pins[i];
+        }
+        std::string pool = pinned == "star-chart" ? "\"reactor-core\",\"power-grid\"" : "\"star-chart\",\"power-grid\"";
+        writeSettings("{\"displays\":{" + displays + "},\"displayNames\":{" + names + "},\"shufflePool\":[" + pool + "]}");
         for (int run = 1; run <= pinCase.runs; ++run) {
             SCOPED_TRACE(std::string(pinCase.name) + ", run " + std::to_string(run));
             auto shown = runUntilEveryOutputShowsAScene();
@@ -178,6 +188,34 @@ TEST_F(HostOnTwoMonitors, APinShowsOnItsOwnDisplayOnlyRunAfterRun) {
             }
         }
     }
+}
+
+// Input through sway's own seat: the compositor counts it as the user's activity.
+void moveCursor(int x, int y) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    auto socket = commandOutput(std::string("ls ") + (runtime ? runtime : "/nonexistent") + "/sway-ipc.* | head -n1");
+    socket.erase(socket.find_last_not_of('\n') + 1);
+    commandOutput("swaymsg -s " + socket + " seat seat0 cursor set " + std::to_string(x) + " " + std::to_string(y));
+}
+
+TEST_F(HostOnTwoMonitors, TheDaemonCoversEveryMonitorWhileTheUserIsIdleAndStopsWhenTheyComeBack) {
+    auto daemon = start(withBundle({"--daemon", "--idle-after", "2"}));
+    auto runOf = [&] { return commandOutput("pgrep -P " + std::to_string(daemon->pid())); };
+    auto webProcesses = [] { return commandOutput("pgrep -u " + std::to_string(getuid()) + " WebKitWebProces"); };
+    pumpFor(1.5);
+    EXPECT_TRUE(runOf().empty()) << "a run before 2 s of idleness";
+    ASSERT_TRUE(pumpUntil([&] { return !runOf().empty(); }, 1.5)) << "no run within a second after 2 s\n"
+                                                                    << daemon->messages();
+    EXPECT_TRUE(pumpUntil([&] { return scenesOnScreen().has_value(); }, 10)) << "not every monitor shows a scene";
+
+    moveCursor(600, 400);
+    EXPECT_TRUE(pumpUntil([&] { return runOf().empty(); }, 1.5)) << "the run goes on after the user came back";
+    EXPECT_TRUE(pumpUntil([&] { return webProcesses().empty(); }, 3)) << "web processes left: " << webProcesses();
+    EXPECT_TRUE(pumpUntil([&] { return !runOf().empty(); }, 3.5)) << "the next idle period starts no run";
+
+    daemon->sendSignal(SIGTERM);
+    ASSERT_TRUE(daemon->waitForExit(10)) << daemon->messages();
+    EXPECT_EQ(daemon->exitStatus(), 0) << daemon->messages();
 }
 
 // A bus that never answers must not keep the screens black: the toolkit and the web engine would wait
