@@ -12,21 +12,24 @@ namespace orrelith::testing {
 // files that must stay out of reach. Removed with everything in it when the object goes.
 class TemporaryBundle {
 public:
-    TemporaryBundle();
+    TemporaryBundle() { std::filesystem::create_directories(root()); }
 
-    const std::filesystem::path& folder() const { return folder_; }
-    std::filesystem::path resources() const { return folder_ / "Quorvane.saver" / "Contents" / "Resources"; }
+    const std::filesystem::path& folder() const { return temporary_.path(); }
+    std::filesystem::path resources() const { return folder() / "Quorvane.saver" / "Contents" / "Resources"; }
     std::filesystem::path root() const { return resources() / "ORVEX"; }
-    platform::Bundle bundle() const;
+    platform::Bundle bundle() const { return platform::Bundle{folder() / "Quorvane.saver", resources(), {}, {}}; }
 
     // Writes `content` to `relative` below the content root, making folders as needed.
-    void write(const std::string& relative, const std::string& content) const;
+    void write(const std::string& relative, const std::string& content) const {
+        temporary_.write(root().lexically_relative(folder()) / relative, content);
+    }
     // Writes `content` to `relative` below the temporary folder, outside the bundle.
-    void writeOutside(const std::string& relative, const std::string& content) const;
+    void writeOutside(const std::string& relative, const std::string& content) const {
+        temporary_.write(relative, content);
+    }
 
 private:
-    TemporaryFolder temporary_;
-    std::filesystem::path folder_;
+    TemporaryFolder temporary_{"scene-web"};
 };
 
 } // namespace orrelith::testing
