@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <set>
@@ -21,14 +22,9 @@ namespace {
 
 using orrelith::testing::TemporaryFolder;
 
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
-std::string readText(const fs::path& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), {}};
-}
+std::string readText(const fs::path& path) { return TemporaryFolder::read(path); }
 
 std::set<std::string> namesIn(const fs::path& folder) {
     std::set<std::string> names;
@@ -69,10 +65,14 @@ struct FakeKeyedData final : KeyedData {
 
 } // namespace
 
-TEST(HomeFolder, ComesFromTheUserDatabase) {
+TEST(HomeFolder, ComesFromTheUserDatabaseNotTheEnvironment) {
     const passwd* entry = ::getpwuid(::getuid());
     ASSERT_NE(entry, nullptr);
+    const char* saved = std::getenv("HOME");
+    const std::string previous = saved ? saved : "";
+    ::setenv("HOME", "/tmp/not-home", 1);
     EXPECT_EQ(HomeFolder::real(), fs::path(entry->pw_dir));
+    ::setenv("HOME", previous.c_str(), 1);
     EXPECT_EQ(SettingsFile::inSupport("/home/x", "ORVEX").url,
               fs::path("/home/x/Library/Application Support/ORVEX/settings.json"));
 }

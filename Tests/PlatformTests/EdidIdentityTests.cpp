@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <string>
 
 using orrelith::platform::EdidIdentity;
 
@@ -25,6 +25,13 @@ void putDescriptor(std::string& block, std::size_t offset, unsigned char tag, co
     block.replace(offset + 5, 13, padded);
 }
 
+void sealChecksum(std::string& block) {
+    unsigned sum = 0;
+    for (int i = 0; i < 127; ++i)
+        sum += static_cast<unsigned char>(block[i]);
+    block[127] = static_cast<char>((256 - sum % 256) % 256);
+}
+
 // A base EDID block as a monitor would send it, checksum included.
 std::string makeEdid(const Sample& sample) {
     std::string block(128, '\0');
@@ -45,10 +52,7 @@ std::string makeEdid(const Sample& sample) {
         putDescriptor(block, 72, 0xFF, sample.serialText);
     if (!sample.name.empty())
         putDescriptor(block, 90, 0xFC, sample.name);
-    unsigned sum = 0;
-    for (int i = 0; i < 127; ++i)
-        sum += static_cast<unsigned char>(block[i]);
-    block[127] = static_cast<char>((256 - sum % 256) % 256);
+    sealChecksum(block);
     return block;
 }
 
@@ -64,30 +68,14 @@ TEST(EdidIdentity, ReadsMakerProductSerialAndTexts) {
     EXPECT_EQ(identity->monitorName, "DELL U2720Q");
 }
 
-TEST(EdidIdentity, UuidIsAVersion5UuidOfTheIdentity) {
-    // Computed independently: uuid5(namespace, "edid/DEL/A0C2/12345678/ABC123").
+// The expected values were computed independently, so a UUID that left out or added a part of the
+// identity (the serial number, its text, the monitor's name) would differ from them.
+TEST(EdidIdentity, UuidIsAVersion5UuidOfMakerProductAndSerials) {
+    // uuid5(namespace, "edid/DEL/A0C2/12345678/ABC123"): the name is no part of it.
     EXPECT_EQ(EdidIdentity::parse(makeEdid({}))->uuid(), "55F4783B-6393-5F3C-87EA-7322A7253144");
     auto bare = EdidIdentity::parse(makeEdid({"GSM", 0x5B09, 0, "", ""}));
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->uuid(), "357E8F82-ECFE-54A5-AD94-C347A76E407A");
-    std::regex canonical("[0-9A-F]{8}-[0-9A-F]{4}-5[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
-    EXPECT_TRUE(std::regex_match(bare->uuid(), canonical));
-}
-
-TEST(EdidIdentity, SameMonitorSameUuidWhateverItsName) {
-    Sample renamed;
-    renamed.name = "Other name";
-    EXPECT_EQ(EdidIdentity::parse(makeEdid({}))->uuid(), EdidIdentity::parse(makeEdid(renamed))->uuid());
-}
-
-TEST(EdidIdentity, MonitorsThatDifferOnlyInSerialGetDifferentUuids) {
-    Sample other;
-    other.serial = 0x12345679;
-    Sample otherText;
-    otherText.serialText = "ABC124";
-    auto base = EdidIdentity::parse(makeEdid({}))->uuid();
-    EXPECT_NE(base, EdidIdentity::parse(makeEdid(other))->uuid());
-    EXPECT_NE(base, EdidIdentity::parse(makeEdid(otherText))->uuid());
 }
 
 TEST(EdidIdentity, RejectsWhatIsNotABaseBlock) {
@@ -96,11 +84,10 @@ TEST(EdidIdentity, RejectsWhatIsNotABaseBlock) {
     badChecksum[127] = static_cast<char>(badChecksum[127] + 1);
     auto badHeader = good;
     badHeader[0] = 0x01;
-    auto noMaker = makeEdid({"DEL", 1, 1, "", ""});
-    noMaker[8] = 0;
-    noMaker[9] = 0;
-    noMaker[127] = static_cast<char>(noMaker[127] + static_cast<unsigned char>(makeEdid({"DEL", 1, 1, "", ""})[8]) +
-                                     static_cast<unsigned char>(makeEdid({"DEL", 1, 1, "", ""})[9]));
+    sealChecksum(badHeader);
+    auto noMaker = good;
+    noMaker[8] = noMaker[9] = 0;
+    sealChecksum(noMaker);
     for (const auto& bytes : {std::string(), good.substr(0, 127), badChecksum, badHeader, noMaker})
         EXPECT_FALSE(EdidIdentity::parse(bytes));
     EXPECT_TRUE(EdidIdentity::parse(good + std::string(128, '\0'))) << "extension blocks may follow";

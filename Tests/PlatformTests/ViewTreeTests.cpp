@@ -73,7 +73,7 @@ TEST_F(ViewTree, PlacementAgainstAViewThatIsNotASubview) {
     EXPECT_EQ(root->subviews(), (std::vector<std::shared_ptr<View>>{below, a, above}));
 }
 
-TEST_F(ViewTree, AddingAViewTakesItFromItsFormerSuperview) {
+TEST_F(ViewTree, AViewLeavesItsSuperviewWhenAddedElsewhereOrRemoved) {
     auto other = View::create({});
     auto child = View::create({});
     other->addSubview(child);
@@ -81,11 +81,6 @@ TEST_F(ViewTree, AddingAViewTakesItFromItsFormerSuperview) {
     EXPECT_TRUE(other->subviews().empty());
     EXPECT_TRUE(FakeBackendBase::of(*other).state.children.empty());
     EXPECT_EQ(child->superview(), root);
-}
-
-TEST_F(ViewTree, RemovalDropsTheViewFromTreeAndBackend) {
-    auto child = View::create({});
-    root->addSubview(child);
     child->removeFromSuperview();
     EXPECT_TRUE(root->subviews().empty());
     EXPECT_FALSE(child->superview());
@@ -93,7 +88,7 @@ TEST_F(ViewTree, RemovalDropsTheViewFromTreeAndBackend) {
     child->removeFromSuperview();
 }
 
-TEST_F(ViewTree, WindowMovesReachEveryViewBelowTheContentView) {
+TEST_F(ViewTree, WindowMovesReachEveryViewBelowTheContentViewAndReorderingIsNoMove) {
     auto window = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Borderless);
     auto child = Probe::make();
     auto grandchild = Probe::make();
@@ -106,21 +101,13 @@ TEST_F(ViewTree, WindowMovesReachEveryViewBelowTheContentView) {
     EXPECT_EQ(grandchild->moves, 1);
     EXPECT_TRUE(grandchild->hadWindow);
     EXPECT_EQ(grandchild->window(), window);
+    root->addSubview(child, Ordering::Below, nullptr);
+    EXPECT_EQ(child->moves, 1) << "within the same window";
 
     child->removeFromSuperview();
     EXPECT_EQ(child->moves, 2);
     EXPECT_FALSE(grandchild->hadWindow);
     EXPECT_FALSE(grandchild->window());
-}
-
-TEST_F(ViewTree, ReorderingWithinTheSameWindowIsNotAMove) {
-    auto window = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Borderless);
-    window->setContentView(root);
-    auto child = Probe::make();
-    root->addSubview(child);
-    EXPECT_EQ(child->moves, 1);
-    root->addSubview(child, Ordering::Below, nullptr);
-    EXPECT_EQ(child->moves, 1);
 }
 
 TEST_F(ViewTree, AutoresizingFollowsTheSuperviewsSize) {
@@ -145,18 +132,6 @@ TEST_F(ViewTree, WindowContentViewTakesTheWindowsSizeAndFullScreenTakesTheScreen
     EXPECT_EQ(window->frame(), Rect::make(-2560, 0, 2560, 1440));
     EXPECT_EQ(root->frame(), Rect::make(0, 0, 2560, 1440));
     EXPECT_EQ(window->screen(), screen);
-}
-
-TEST_F(ViewTree, SheetsKnowTheirParentUntilEnded) {
-    auto parent = Window::create(Rect::make(0, 0, 400, 300), WindowStyle::Titled);
-    auto sheet = Window::create(Rect::make(0, 0, 360, 128), WindowStyle::Titled);
-    parent->beginSheet(sheet);
-    EXPECT_EQ(sheet->sheetParent(), parent);
-    EXPECT_TRUE(sheet->isVisible());
-    parent->endSheet(*sheet);
-    EXPECT_FALSE(sheet->sheetParent());
-    EXPECT_FALSE(sheet->isVisible());
-    EXPECT_EQ(FakeWindowBackend::of(*parent).state.sheetsEnded.size(), 1u);
 }
 
 TEST_F(ViewTree, AnimationCompletesExactlyAtItsDurationAndDrawsTheWay) {
