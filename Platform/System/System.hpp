@@ -25,6 +25,9 @@ public:
     virtual int processIdentifier() = 0;
     // The current user's home folder from the user database, never from the environment.
     virtual std::filesystem::path homeFolder() = 0;
+    // The folder the user's downloads go to, as the desktop names it; nothing when downloads go to the
+    // home folder itself.
+    virtual std::optional<std::filesystem::path> downloadsFolder() = 0;
     // One line in the system log.
     virtual void log(const std::string& message) = 0;
 };

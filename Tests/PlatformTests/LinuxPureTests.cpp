@@ -45,6 +45,24 @@ TEST(LinuxSystem, SplitsTheCommandLine) {
     EXPECT_TRUE(LinuxSystem::splitCommandLine("").empty());
 }
 
+TEST(LinuxSystem, TheDownloadFolderIsTheOneTheUserDirsFileNames) {
+    std::filesystem::path home = "/home/u";
+    struct Case {
+        const char* file;
+        std::optional<std::filesystem::path> folder;
+    } cases[] = {
+        {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOWNLOAD_DIR=\"$HOME/T\\\"el\\\"\u00e9chargements\"\n",
+         "/home/u/T\"el\"\u00e9chargements"},
+        {"# written by hand\nXDG_DOWNLOAD_DIR=\"/data/incoming/\"\n", "/data/incoming"},
+        {"XDG_DOWNLOAD_DIR=\"$HOME/\"\n", std::nullopt},         // downloads land in home itself
+        {"XDG_DOWNLOAD_DIR=\"incoming\"\n", std::nullopt},      // not a place the format allows
+        {"XDG_MUSIC_DIR=\"$HOME/Music\"\n", "/home/u/Downloads"}, // none named: the usual folder
+        {"", "/home/u/Downloads"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LinuxSystem::downloadsFolderIn(c.file, home), c.folder) << c.file;
+}
+
 TEST(PlistFile, ReadsStringMembersOfXmlAndBinaryLists) {
     orrelith::testing::TemporaryFolder folder;
     folder.write("Info.plist", R"(<?xml version="1.0" encoding="UTF-8"?>

@@ -19,6 +19,7 @@ public:
     std::vector<std::string> arguments() override;
     int processIdentifier() override;
     std::filesystem::path homeFolder() override;
+    std::optional<std::filesystem::path> downloadsFolder() override { return std::nullopt; }
     void log(const std::string& message) override;
 
 private:

@@ -24,6 +24,7 @@ public:
     std::vector<std::string> arguments() override { return argumentsValue; }
     int processIdentifier() override { return processIdentifierValue; }
     std::filesystem::path homeFolder() override { return homeFolderValue; }
+    std::optional<std::filesystem::path> downloadsFolder() override { return downloadsFolderValue; }
     void log(const std::string& message) override { logLines.push_back(message); }
 
     const Record& record() const { return record_; }
@@ -36,6 +37,7 @@ public:
     int processIdentifierValue = 4242;
     // Nowhere by default, so that code that forgets to set it reads and writes nothing real.
     std::filesystem::path homeFolderValue = "/nonexistent/fake-home";
+    std::optional<std::filesystem::path> downloadsFolderValue;
     std::vector<std::string> logLines;
 
 private:

@@ -44,6 +44,8 @@ std::size_t AdwAlert::runModal(const AlertContent& content) {
     adw_message_dialog_set_default_response(dialog, "0");
     adw_message_dialog_set_close_response(dialog, last.c_str());
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+    // Window lists and switchers name the alert by its message rather than leaving it untitled.
+    gtk_window_set_title(GTK_WINDOW(dialog), content.messageText.c_str());
     Answer answer{g_main_loop_new(nullptr, FALSE), last};
     g_signal_connect(dialog, "response", G_CALLBACK(responded), &answer);
     gtk_window_present(GTK_WINDOW(dialog));

@@ -4,8 +4,10 @@
 
 #include "Platform/Linux/System/PlistFile.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include <dlfcn.h>
 #include <pwd.h>
@@ -93,6 +95,40 @@ std::vector<std::string> LinuxSystem::arguments() {
 int LinuxSystem::processIdentifier() { return static_cast<int>(getpid()); }
 
 std::filesystem::path LinuxSystem::homeFolder() { return HomeFolder::real(); }
+
+std::optional<std::filesystem::path> LinuxSystem::downloadsFolder() {
+    auto home = homeFolder();
+    std::ifstream file(home / ".config" / "user-dirs.dirs", std::ios::binary);
+    return downloadsFolderIn({std::istreambuf_iterator<char>(file), {}}, home);
+}
+
+std::optional<std::filesystem::path> LinuxSystem::downloadsFolderIn(const std::string& userDirs,
+                                                                    const std::filesystem::path& home) {
+    static const std::string key = "XDG_DOWNLOAD_DIR=\"";
+    std::istringstream lines(userDirs);
+    std::optional<std::string> named;
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with(key) && line.size() > key.size() && line.back() == '"')
+            named = line.substr(key.size(), line.size() - key.size() - 1);
+    if (!named)
+        return home / "Downloads";
+    std::string value;
+    for (std::size_t i = 0; i < named->size(); ++i)
+        value += (*named)[i] == '\\' && i + 1 < named->size() ? (*named)[++i] : (*named)[i];
+    std::filesystem::path folder;
+    if (value == "$HOME" || value.starts_with("$HOME/"))
+        folder = home / value.substr(std::min<std::size_t>(value.size(), 6));
+    else if (value.starts_with("/"))
+        folder = value;
+    else
+        return std::nullopt;
+    folder = folder.lexically_normal();
+    if (folder.filename().empty())
+        folder = folder.parent_path();
+    if (folder == home.lexically_normal())
+        return std::nullopt;
+    return folder;
+}
 
 void LinuxSystem::log(const std::string& message) { syslog(LOG_NOTICE, "%s", message.c_str()); }
 

@@ -16,12 +16,19 @@ public:
     std::vector<std::string> arguments() override;
     int processIdentifier() override;
     std::filesystem::path homeFolder() override;
+    // XDG_DOWNLOAD_DIR of the home's .config/user-dirs.dirs, else the home's "Downloads".
+    std::optional<std::filesystem::path> downloadsFolder() override;
     void log(const std::string& message) override;
 
     // The bundle folder that holds `file` somewhere below its Contents folder, or nothing.
     static std::optional<std::filesystem::path> bundleFolderHolding(const std::filesystem::path& file);
     // NUL-separated arguments as /proc/<pid>/cmdline holds them.
     static std::vector<std::string> splitCommandLine(const std::string& bytes);
+    // The download folder that a user-dirs.dirs file's text names ("$HOME/..." or an absolute path, in
+    // double quotes, with backslash escapes); home's "Downloads" when it names none, nothing when it names
+    // home itself or a relative path.
+    static std::optional<std::filesystem::path> downloadsFolderIn(const std::string& userDirs,
+                                                                 const std::filesystem::path& home);
 };
 
 } // namespace orrelith::platform
