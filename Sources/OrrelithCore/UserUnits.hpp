@@ -15,6 +15,9 @@ struct LaunchAgentJob {
     std::optional<int> hour;
     std::optional<int> minute;
     std::vector<std::string> watchPaths;
+    // Kept in the property list for the record; systemd has nothing that matches them.
+    std::string limitLoadToSessionType;
+    std::string processType;
 
     bool operator==(const LaunchAgentJob&) const = default;
 };

@@ -54,7 +54,7 @@ TEST(Appcast, OffersTheNewestCompleteReleaseUnlessSkippedOrNotNewer) {
 TEST(UserUnits, ProgramPathWithSpacesQuotesAndSpecifiersIsQuotedForExecStart) {
     EXPECT_EQ(UserUnits::quoteArgument(R"(/opt/My "Q" 100%\$HOME)"), R"("/opt/My \"Q\" 100%%\\$$HOME")");
     LaunchAgentJob job{"org.kestrin.quorvane.update-check", {"/a b/Quorvane Options", "--check-updates"}, 11, 0,
-                       {"/a b/Quorvane Options.app"}};
+                       {"/a b/Quorvane Options.app"}, "", ""};
     auto units = UserUnits::of(job);
     ASSERT_EQ(units.size(), 3u);
     EXPECT_NE(units.at("org.kestrin.quorvane.update-check.service")
@@ -67,12 +67,12 @@ TEST(UserUnits, ProgramPathWithSpacesQuotesAndSpecifiersIsQuotedForExecStart) {
 }
 
 TEST(UserUnits, RefusesWhatAUnitFileCannotCarry) {
-    LaunchAgentJob good{"label", {"/bin/true"}, std::nullopt, std::nullopt, {}};
+    LaunchAgentJob good{"label", {"/bin/true"}, std::nullopt, std::nullopt, {}, "", ""};
     EXPECT_EQ(UserUnits::of(good).size(), 1u);
-    for (auto bad : {LaunchAgentJob{"", {"/bin/true"}, {}, {}, {}}, LaunchAgentJob{"a/b", {"/bin/true"}, {}, {}, {}},
-                     LaunchAgentJob{"label", {}, {}, {}, {}}, LaunchAgentJob{"label", {"true"}, {}, {}, {}},
-                     LaunchAgentJob{"label", {"/bin/true", "a\nExecStart=/bin/sh"}, {}, {}, {}},
-                     LaunchAgentJob{"label", {"/bin/true"}, {}, {}, {"relative"}}})
+    for (auto bad : {LaunchAgentJob{"", {"/bin/true"}, {}, {}, {}, "", ""}, LaunchAgentJob{"a/b", {"/bin/true"}, {}, {}, {}, "", ""},
+                     LaunchAgentJob{"label", {}, {}, {}, {}, "", ""}, LaunchAgentJob{"label", {"true"}, {}, {}, {}, "", ""},
+                     LaunchAgentJob{"label", {"/bin/true", "a\nExecStart=/bin/sh"}, {}, {}, {}, "", ""},
+                     LaunchAgentJob{"label", {"/bin/true"}, {}, {}, {"relative"}, "", ""}})
         EXPECT_THROW(UserUnits::of(bad), std::invalid_argument) << bad.label;
 }
 
