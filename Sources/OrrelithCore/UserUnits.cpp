@@ -18,8 +18,16 @@ void refuseRelative(const std::string& path) {
         throw std::invalid_argument("not an absolute path: " + path);
 }
 
+// systemd refuses an executable path with quotes or backslashes in it, though any argument may hold them;
+// such a program is started through the shell's "$@", which passes every argument on untouched.
+bool systemdRefusesProgram(const std::string& program) {
+    return program.find_first_of("\"'\\") != std::string::npos;
+}
+
 std::string serviceText(const LaunchAgentJob& job) {
     std::string command;
+    if (systemdRefusesProgram(job.programArguments.front()))
+        command = "/bin/sh -c " + UserUnits::quoteArgument("exec \"$@\"") + " sh";
     for (const auto& argument : job.programArguments)
         command += (command.empty() ? "" : " ") + UserUnits::quoteArgument(argument);
     return "[Unit]\nDescription=" + UserUnits::escapePath(job.label) + "\n\n[Service]\nType=exec\nExecStart=" +
