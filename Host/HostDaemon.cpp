@@ -1,6 +1,7 @@
 #include "Host/HostDaemon.hpp"
 
 #include "Host/HostError.hpp"
+#include "Platform/Idle/IdleInhibitors.hpp"
 #include "Platform/Idle/IdleMonitor.hpp"
 #include "Platform/Platform.hpp"
 
@@ -22,6 +23,10 @@ void HostDaemon::start() {
                         "the display server does not tell when you are idle (no XSync IDLETIME counter, no "
                         "idle notification on Wayland)");
     std::weak_ptr<HostDaemon> weak = weak_from_this();
+    platform::inhibitors().start([weak] {
+        if (auto self = weak.lock())
+            self->inhibitionChanged();
+    });
     platform::idle().watch(
         plan_.idleAfter,
         [weak] {
@@ -41,19 +46,32 @@ void HostDaemon::stop() {
 }
 
 void HostDaemon::userIdle() {
-    if (run_)
-        return;
+    userIdle_ = true;
+    if (!run_ && !platform::inhibitors().isInhibited())
+        startRun();
+}
+
+void HostDaemon::inhibitionChanged() {
+    if (userIdle_ && !run_ && !platform::inhibitors().isInhibited())
+        startRun();
+}
+
+void HostDaemon::startRun() {
     int number = ++runsStarted_;
     std::weak_ptr<HostDaemon> weak = weak_from_this();
     run_ = platform::children().startThisProgram(plan_.runArguments, [weak, number](platform::ChildEnd how) {
         if (auto self = weak.lock())
             self->runEnded(number, how);
     });
-    if (!run_)
+    if (!run_) {
         say_("cannot start a run of the screen saver");
+        return;
+    }
+    platform::inhibitors().setActive(true);
 }
 
 void HostDaemon::userActive() {
+    userIdle_ = false;
     if (run_)
         run_->terminate();
 }
@@ -63,6 +81,7 @@ void HostDaemon::runEnded(int run, platform::ChildEnd how) {
     if (run != runsStarted_)
         return;
     run_.reset();
+    platform::inhibitors().setActive(false);
     if (how.kind == platform::ChildEnd::Kind::Signalled && how.code != SIGTERM)
         say_("the run ended by signal " + std::to_string(how.code) + " (" + strsignal(how.code) + ")");
     else if (how.kind == platform::ChildEnd::Kind::Exited && how.code != 0)

@@ -13,7 +13,10 @@ namespace orrelith::host {
 // program again, with `runArguments`, as a child process, so that a crash in a plug-in or a web engine
 // never takes the daemon down), and asks the run to end (SIGTERM) when the user comes back; a run also
 // ends by itself on the user's activity. A run that ends, whichever way, leaves the daemon waiting for the
-// next idle period. Runs for ever once started; `stop` ends a run in progress and the waiting.
+// next idle period. While a program holds the screen saver off (platform::inhibitors()) no run starts; a
+// run in progress goes on (the user is away), and once the last hold is released a user who has stayed
+// idle gets the run then. Those who ask are told whether a run is showing. Runs for ever once started;
+// `stop` ends a run in progress and the waiting.
 // Main thread only; deferred work holds the daemon weakly.
 class HostDaemon : public std::enable_shared_from_this<HostDaemon> {
 public:
@@ -37,11 +40,15 @@ private:
     void userIdle();
     void userActive();
     void runEnded(int run, platform::ChildEnd how);
+    void inhibitionChanged();
+    void startRun();
 
     Plan plan_;
     std::function<void(const std::string&)> say_;
     std::shared_ptr<platform::ChildProcess> run_;
     int runsStarted_ = 0;
+    // Between an idle report and the next activity.
+    bool userIdle_ = false;
 };
 
 } // namespace orrelith::host

@@ -43,5 +43,6 @@ Alert& alert() { return require(storage().alert, "alert"); }
 Application& application() { return require(storage().application, "application"); }
 IdleMonitor& idle() { return require(storage().idle, "idle"); }
 ChildProcesses& children() { return require(storage().children, "children"); }
+IdleInhibitors& inhibitors() { return require(storage().inhibitors, "inhibitors"); }
 
 } // namespace orrelith::platform

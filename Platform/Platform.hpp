@@ -21,6 +21,7 @@ class Alert;
 class Application;
 class IdleMonitor;
 class ChildProcesses;
+class IdleInhibitors;
 
 // The implementation of every platform service, chosen once at process start (the host's main, the
 // application's main, a test fixture) and reached through the functions below. Services that are
@@ -47,6 +48,7 @@ struct Services {
     // The screen-saver daemon's: the user's idleness, and the runs it starts as children.
     std::shared_ptr<IdleMonitor> idle;
     std::shared_ptr<ChildProcesses> children;
+    std::shared_ptr<IdleInhibitors> inhibitors;
 };
 
 // Installs the services, replacing what was installed before. Main thread, before any other use.
@@ -72,5 +74,6 @@ Alert& alert();
 Application& application();
 IdleMonitor& idle();
 ChildProcesses& children();
+IdleInhibitors& inhibitors();
 
 } // namespace orrelith::platform

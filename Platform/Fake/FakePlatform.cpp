@@ -21,6 +21,7 @@ FakePlatform::FakePlatform() {
     services.application = application;
     services.idle = idle;
     services.children = children;
+    services.inhibitors = inhibitors;
     install(std::move(services));
 }
 

@@ -7,6 +7,7 @@
 #include "Platform/Fake/App/FakeProgramRunner.hpp"
 #include "Platform/Fake/App/FakeScreenSaverHost.hpp"
 #include "Platform/Fake/Audio/FakeAudioSystem.hpp"
+#include "Platform/Fake/Idle/FakeIdleInhibitors.hpp"
 #include "Platform/Fake/Idle/FakeIdleMonitor.hpp"
 #include "Platform/Fake/System/FakeChildProcesses.hpp"
 #include "Platform/Fake/System/FakeMainQueue.hpp"
@@ -57,6 +58,7 @@ struct FakePlatform {
     std::shared_ptr<FakeApplication> application = std::make_shared<FakeApplication>();
     std::shared_ptr<FakeIdleMonitor> idle = std::make_shared<FakeIdleMonitor>(queue);
     std::shared_ptr<FakeChildProcesses> children = std::make_shared<FakeChildProcesses>(queue);
+    std::shared_ptr<FakeIdleInhibitors> inhibitors = std::make_shared<FakeIdleInhibitors>(queue);
     // Further fakes are added here as members, each installed by the constructor.
 };
 

@@ -4,6 +4,7 @@
 #include "Platform/Linux/App/LinuxScreenSaverHost.hpp"
 #include "Platform/Linux/App/PkexecAdministratorScript.hpp"
 #include "Platform/Linux/App/XattrDownloadOrigin.hpp"
+#include "Platform/Linux/Idle/DBusScreenSaverService.hpp"
 #include "Platform/Linux/Idle/LinuxIdleMonitor.hpp"
 #include "Platform/Linux/System/DBusDistributedCenter.hpp"
 #include "Platform/Linux/System/GlibChildProcesses.hpp"
@@ -59,6 +60,7 @@ Services linuxServices() {
     services.audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), services.mainQueue);
     services.idle = std::make_shared<LinuxIdleMonitor>();
     services.children = std::make_shared<GlibChildProcesses>();
+    services.inhibitors = std::make_shared<DBusScreenSaverService>();
     // Before the toolkit, whose own bus requests block.
     busCheck->finish();
     services.programs = std::make_shared<GlibProgramRunner>();

@@ -80,6 +80,27 @@ TEST_F(HostDaemonTest, ARunThatCannotStartIsToldAndTheDaemonKeepsWaiting) {
     EXPECT_TRUE(daemon->isRunning());
 }
 
+TEST_F(HostDaemonTest, AHoldKeepsRunsOffUntilReleasedAndNeverEndsARunInProgress) {
+    auto daemon = startDaemon(2);
+    fake.inhibitors->hold();
+    fake.advanceBy(10);
+    EXPECT_EQ(runs(), 0u);
+    fake.inhibitors->release();
+    fake.runUntilIdle();
+    ASSERT_EQ(runs(), 1u) << "the user stayed idle all along";
+    EXPECT_EQ(fake.inhibitors->activeCalls, (std::vector<bool>{true}));
+
+    fake.inhibitors->hold();
+    fake.advanceBy(5);
+    EXPECT_EQ(fake.children->started()[0]->terminateCalls, 0) << "the user is away";
+    fake.idle->userActs();
+    fake.runUntilIdle();
+    fake.children->end(0, {ChildEnd::Kind::Signalled, SIGTERM});
+    fake.advanceBy(10);
+    EXPECT_EQ(runs(), 1u) << "the next run waits for the hold";
+    EXPECT_EQ(fake.inhibitors->activeCalls, (std::vector<bool>{true, false}));
+}
+
 TEST_F(HostDaemonTest, WithoutIdleReportsTheDaemonRefusesToStart) {
     fake.idle->available = false;
     EXPECT_THROW(startDaemon(1), host::HostError);

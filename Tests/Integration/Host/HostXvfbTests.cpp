@@ -4,6 +4,8 @@
 
 #include <csignal>
 #include <unistd.h>
+
+#include <gio/gio.h>
 #include <sstream>
 
 namespace {
@@ -120,6 +122,55 @@ TEST_F(HostOnX11, TheDaemonRunsTheSaverWhileTheUserIsIdleAndEndsItWhenTheyComeBa
     ASSERT_TRUE(daemon->waitForExit(10)) << daemon->messages();
     EXPECT_EQ(daemon->exitStatus(), 0) << daemon->messages();
     EXPECT_TRUE(pumpUntil([&] { return hostWindows().empty() && webProcesses().empty(); }, 10));
+}
+
+// Another program holds the screen saver off on the session bus, as video players do on X11.
+TEST_F(HostOnX11, AnInhibitKeepsRunsOffUntilReleasedOrUntilItsConnectionCloses) {
+    auto daemon = start(withBundle({"--daemon", "--idle-after", "2"}));
+    auto connect = [] {
+        return g_dbus_connection_new_for_address_sync(
+            g_getenv("DBUS_SESSION_BUS_ADDRESS"),
+            GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT | G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, nullptr);
+    };
+    auto call = [](GDBusConnection* bus, const char* path, const char* method, GVariant* arguments) {
+        return g_dbus_connection_call_sync(bus, "org.freedesktop.ScreenSaver", path, "org.freedesktop.ScreenSaver",
+                                           method, arguments, nullptr, G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr);
+    };
+    GDBusConnection* holder = connect();
+    ASSERT_TRUE(holder);
+    GVariant* reply = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (reply = call(holder, "/ScreenSaver", "GetActive", nullptr)) != nullptr; }, 5))
+        << "the daemon serves no org.freedesktop.ScreenSaver\n" << daemon->messages();
+    g_variant_unref(reply);
+    commandOutput("xdotool mousemove 30 30");
+    reply = call(holder, "/org/freedesktop/ScreenSaver", "Inhibit", g_variant_new("(ss)", "test", "a video"));
+    ASSERT_TRUE(reply);
+    guint32 cookie = 0;
+    g_variant_get(reply, "(u)", &cookie);
+    g_variant_unref(reply);
+    pumpFor(3.5);
+    EXPECT_TRUE(hostWindows().empty()) << "a run while inhibited";
+    g_variant_unref(call(holder, "/org/freedesktop/ScreenSaver", "UnInhibit", g_variant_new("(u)", cookie)));
+    EXPECT_TRUE(waitForWindows(1, 1.5)) << "no run once released, the user idle all along";
+    reply = call(holder, "/ScreenSaver", "GetActive", nullptr);
+    ASSERT_TRUE(reply);
+    gboolean active = FALSE;
+    g_variant_get(reply, "(b)", &active);
+    g_variant_unref(reply);
+    EXPECT_TRUE(active) << "GetActive while a run shows";
+
+    commandOutput("xdotool mousemove_relative -- 60 40");
+    ASSERT_TRUE(pumpUntil([] { return hostWindows().empty(); }, 1.5));
+    g_variant_unref(call(holder, "/ScreenSaver", "Inhibit", g_variant_new("(ss)", "test", "a call")));
+    pumpFor(3.5);
+    EXPECT_TRUE(hostWindows().empty()) << "a run while inhibited";
+    g_dbus_connection_close_sync(holder, nullptr, nullptr);
+    g_object_unref(holder);
+    EXPECT_TRUE(waitForWindows(1, 1.5)) << "no run once the holder's connection closed";
+
+    daemon->sendSignal(SIGTERM);
+    ASSERT_TRUE(daemon->waitForExit(10)) << daemon->messages();
 }
 
 } // namespace
