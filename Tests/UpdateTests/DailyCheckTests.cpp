@@ -22,16 +22,6 @@ protected:
     void ensure() { DailyCheck::ensure(agents, place, {"org.kestrin.orvex.update-check"}); }
 };
 
-TEST_F(DailyCheckTest, WritesTheSixKeyJob) {
-    auto job = DailyCheck::job(place);
-    EXPECT_EQ(job.programArguments, (std::vector<std::string>{place.executable.string(), "--check-updates"}));
-    EXPECT_EQ(job.hour, 11);
-    EXPECT_EQ(job.minute, 0);
-    EXPECT_EQ(job.watchPaths, (std::vector<std::string>{place.bundle.string()}));
-    EXPECT_EQ(job.limitLoadToSessionType, "Aqua");
-    EXPECT_EQ(job.processType, "Interactive");
-}
-
 TEST_F(DailyCheckTest, UnchangedAndLoadedRunsNothingButPrint) {
     installCurrent();
     ensure();
