@@ -19,12 +19,6 @@ Settings sound(double volume) {
     return settings;
 }
 
-Settings soundOff() {
-    Settings settings;
-    settings.sound = false;
-    return settings;
-}
-
 double smoothstep(double t) { return t * t * (3 - 2 * t); }
 
 class AmbienceTest : public ::testing::Test {
@@ -164,7 +158,9 @@ TEST_F(AmbienceTest, InitialPredicateAnswersFalseSoTheWatchdogStopsAfterOneSecon
 }
 
 TEST_F(AmbienceTest, SoundOffOrNoVolumeStopsAtOnce) {
-    for (Settings off : {soundOff(), sound(0.0), sound(-0.5), sound(std::numeric_limits<double>::quiet_NaN())}) {
+    Settings soundOff;
+    soundOff.sound = false;
+    for (Settings off : {soundOff, sound(0.0), sound(-0.5), sound(std::numeric_limits<double>::quiet_NaN())}) {
         Ambience::start(sound(0.6));
         fake.advanceBy(1);
         std::size_t sets = record().volumeSets.size();

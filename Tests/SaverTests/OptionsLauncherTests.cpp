@@ -5,15 +5,11 @@
 #include "OrrelithCore/SettingsFile.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
 #include "Platform/Fake/Views/FakeButtonBackend.hpp"
-#include "Platform/Fake/Views/FakeImageViewBackend.hpp"
-#include "Platform/Fake/Views/FakeLabelBackend.hpp"
-#include "Platform/Fake/Views/FakeViewBackend.hpp"
 #include "Platform/Fake/Views/FakeWindowBackend.hpp"
 #include "Saver/LaunchSheet.hpp"
 #include "Saver/OptionsLauncher.hpp"
 
 #include <fstream>
-#include <random>
 
 using namespace orrelith;
 using namespace orrelith::platform;
@@ -54,11 +50,12 @@ struct HandOverCase {
     const char* name;
     const char* document;
     bool moduleDefaults;
+    bool legacyStored = true; // else the defaults are handed over
 };
 
 class HandOver : public OptionsLauncherTest, public ::testing::WithParamInterface<HandOverCase> {};
 
-TEST_P(HandOver, PassesTheLegacyRecordAsBase64JSONWhenTheDocumentIsUnreadable) {
+TEST_P(HandOver, PassesTheLegacyRecordOrTheDefaultsAsBase64JSONWhenTheDocumentIsUnreadable) {
     if (GetParam().document) {
         auto path = SettingsFile::inSupport(root_.path(), "ORVEX").url;
         std::filesystem::create_directories(path.parent_path());
@@ -68,7 +65,8 @@ TEST_P(HandOver, PassesTheLegacyRecordAsBase64JSONWhenTheDocumentIsUnreadable) {
     auto domain = GetParam().moduleDefaults ? std::static_pointer_cast<FakeUserDefaults>(
                                                   fake.preferences->module(OptionsLauncher::moduleName))
                                             : fake.preferences->standard;
-    domain->setData("settings.v1", legacy().encode());
+    if (GetParam().legacyStored)
+        domain->setData("settings.v1", legacy().encode());
     OptionsLauncher::open();
     const auto& arguments = fake.workspace->record().opens.at(0).configuration.arguments;
     ASSERT_EQ(arguments.size(), 2u);
@@ -76,22 +74,16 @@ TEST_P(HandOver, PassesTheLegacyRecordAsBase64JSONWhenTheDocumentIsUnreadable) {
     EXPECT_EQ(arguments[1].find('\n'), std::string::npos);
     auto json = Base64::decode(arguments[1]);
     ASSERT_TRUE(json);
-    EXPECT_EQ(Settings::decode(*json), legacy());
+    EXPECT_EQ(Settings::decode(*json), GetParam().legacyStored ? legacy() : Settings());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HandOver,
                          ::testing::Values(HandOverCase{"noDocument", nullptr, true},
                                            HandOverCase{"documentNotAnObject", "[]", true},
                                            HandOverCase{"documentNotJSON", "{\"shuffleInterval\":", true},
-                                           HandOverCase{"standardDefaultsStandIn", nullptr, false}),
+                                           HandOverCase{"standardDefaultsStandIn", nullptr, false},
+                                           HandOverCase{"nothingStoredAnywhere", nullptr, true, false}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(OptionsLauncherTest, NothingStoredAnywhereHandsOverTheDefaults) {
-    OptionsLauncher::open();
-    const auto& arguments = fake.workspace->record().opens.at(0).configuration.arguments;
-    ASSERT_EQ(arguments.size(), 2u);
-    EXPECT_EQ(Settings::decode(*Base64::decode(arguments[1])), Settings());
-}
 
 TEST_F(OptionsLauncherTest, AnApplicationNotFoundByIdentifierIsLookedForInApplications) {
     fake.workspace->applications.clear();

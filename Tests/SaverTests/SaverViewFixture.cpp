@@ -1,6 +1,5 @@
 #include "SaverViewFixture.hpp"
 
-#include <random>
 
 namespace orrelith::testing {
 
@@ -15,20 +14,15 @@ const char* catalogJSON = R"({"mirrored":"test","scenes":[
  {"slug":"delta","title":"Sickbay","subtitle":"d","channel":4,"generation":4},
  {"slug":"epsilon","title":"Helm","subtitle":"e","channel":5,"generation":7,"path":"helm/index.html"}]})";
 
-void write(const std::filesystem::path& path, const std::string& text) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 } // namespace
 
 SaverViewFixture::SaverViewFixture() {
     bundle_ = root_ / "Quorvane.saver";
     std::filesystem::create_directories(root_ / "home");
     fake.system->homeFolderValue = root_ / "home";
-    write(resources() / "ORVEX/catalog.json", catalogJSON);
+    root_.write("Quorvane.saver/Contents/Resources/ORVEX/catalog.json", catalogJSON);
     for (const char* slug : {"alpha", "beta", "gamma", "delta", "epsilon"})
-        write(resources() / "ORVEX/gallery" / (std::string(slug) + ".jpg"), "jpeg");
+        root_.write("Quorvane.saver/Contents/Resources/ORVEX/gallery/" + std::string(slug) + ".jpg", "jpeg");
     fake.system->codeBundle = Bundle{bundle_, resources(), {}, {}};
     fake.audio->files[resources() / "ORVEX/sound/ambience.m4a"] = FakeAudioSystem::Track{};
     fake.screens->add(Rect::make(0, 0, 1440, 900), "Built-in Display", 1, leftKey);

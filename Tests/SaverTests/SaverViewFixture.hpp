@@ -46,6 +46,13 @@ protected:
     // The same, with startAnimation before the window exists.
     std::shared_ptr<SaverView> makeView(std::size_t index);
     std::shared_ptr<platform::Window> putInWindow(const std::shared_ptr<SaverView>& view, std::size_t index);
+    // Saves `settings`, starts the first screen's display and ends the rule list's compilation.
+    Display startWith(const Settings& settings) {
+        save(settings);
+        auto display = startDisplay(0);
+        compileRules();
+        return display;
+    }
 
     // Ends the network-blocking rule list's compilation.
     void compileRules() { fake.web->ruleLists->completeAll(); }

@@ -39,9 +39,7 @@ TEST_F(SaverViewLifecycle, StartBeforeTheWindowShowsNothingUntilTheWindowArrives
 }
 
 TEST_F(SaverViewLifecycle, ASecondStartWithoutStopDoesNothing) {
-    save(shuffling(600));
-    auto display = startDisplay(0);
-    compileRules();
+    auto display = startWith(shuffling(600));
     auto first = display.view->web();
     display.view->startAnimation();
     compileRules();
@@ -52,9 +50,7 @@ TEST_F(SaverViewLifecycle, ASecondStartWithoutStopDoesNothing) {
 }
 
 TEST_F(SaverViewLifecycle, WillStopSilencesAtOnceAndBothStopNotificationsTearDownOnce) {
-    save(shuffling(600));
-    auto display = startDisplay(0);
-    compileRules();
+    auto display = startWith(shuffling(600));
     ASSERT_TRUE(soundPlaying());
     auto web = display.view->web();
 
@@ -142,9 +138,7 @@ TEST_F(SaverViewLifecycle, SoundStopsOnlyOnceEveryRegisteredViewSleeps) {
 }
 
 TEST_F(SaverViewLifecycle, WakeWithoutSleepDoesNothing) {
-    save(shuffling(600));
-    auto display = startDisplay(0);
-    compileRules();
+    auto display = startWith(shuffling(600));
     auto web = display.view->web();
     auto loads = fake.web->record().configurations.size();
     fake.workspace->postScreensDidWake();
@@ -154,9 +148,7 @@ TEST_F(SaverViewLifecycle, WakeWithoutSleepDoesNothing) {
 }
 
 TEST_F(SaverViewLifecycle, WatchdogSilencesTheSoundWhenTheOnlyWindowIsHidden) {
-    save(shuffling(600));
-    auto display = startDisplay(0);
-    compileRules();
+    auto display = startWith(shuffling(600));
     ASSERT_TRUE(soundPlaying());
     display.window->orderOut();
     fake.advanceBy(1.0);
@@ -212,9 +204,7 @@ TEST_F(SaverViewLifecycle, AViewFromAnArchiveHearsNoNotificationsAndLeavesTheSou
     EXPECT_EQ(fake.workspace->center->observerCount(Workspace::screensDidSleepNotification), 0u);
     EXPECT_FALSE(Ambience::stillWanted && Ambience::stillWanted());
 
-    save(shuffling(600));
-    auto display = startDisplay(0);
-    compileRules();
+    auto display = startWith(shuffling(600));
     EXPECT_EQ(fake.distributed->observerCount("com.apple.screensaver.willstop"), 1u);
     EXPECT_EQ(fake.distributed->observerCount("com.apple.screensaver.didstop"), 1u);
     EXPECT_EQ(fake.workspace->center->observerCount(Workspace::screensDidWakeNotification), 1u);
@@ -227,9 +217,7 @@ TEST_F(SaverViewLifecycle, AViewFromAnArchiveHearsNoNotificationsAndLeavesTheSou
 
 TEST_F(SaverViewLifecycle, AMissingCatalogLeavesTheDisplayBlackAndTheNextStartTriesAgain) {
     std::filesystem::rename(resources() / "ORVEX/catalog.json", root_ / "catalog.json");
-    save(shuffling(600));
-    auto display = startDisplay(0);
-    compileRules();
+    auto display = startWith(shuffling(600));
     fake.runUntilIdle();
     EXPECT_FALSE(display.view->catalog());
     EXPECT_FALSE(display.view->web());

@@ -1,7 +1,5 @@
 #include "SaverViewFixture.hpp"
 
-#include "Platform/Fake/Views/FakeButtonBackend.hpp"
-#include "Platform/Fake/Views/FakeImageViewBackend.hpp"
 #include "Platform/Fake/Views/FakeLabelBackend.hpp"
 #include "Platform/Fake/Views/FakeViewBackend.hpp"
 
@@ -24,9 +22,7 @@ protected:
 TEST_F(SaverViewRotation, CrossfadeAndCaptionFollowTheirTimelineToTheInstant) {
     Settings settings = shuffling(600);
     settings.showSceneName = true;
-    save(settings);
-    auto view = startDisplay(0).view;
-    compileRules();
+    auto view = startWith(settings).view;
     auto first = view->web();
     finishLoad(*view);
     at(600);
@@ -73,9 +69,7 @@ TEST_F(SaverViewRotation, CrossfadeAndCaptionFollowTheirTimelineToTheInstant) {
 }
 
 TEST_F(SaverViewRotation, TwoQuickChangesShowBlackUntilTheLatestPageFadesIn) {
-    save(shuffling(30));
-    auto view = startDisplay(0).view;
-    compileRules();
+    auto view = startWith(shuffling(30)).view;
     auto shown = view->web();
     finishLoad(*view);
     at(30);
@@ -97,9 +91,7 @@ TEST_F(SaverViewRotation, TwoQuickChangesShowBlackUntilTheLatestPageFadesIn) {
 }
 
 TEST_F(SaverViewRotation, APageThatFinishesAfterBeingReplacedChangesNothing) {
-    save(shuffling(30));
-    auto view = startDisplay(0).view;
-    compileRules();
+    auto view = startWith(shuffling(30)).view;
     finishLoad(*view);
     at(30);
     auto replaced = view->web();
@@ -113,9 +105,7 @@ TEST_F(SaverViewRotation, APageThatFinishesAfterBeingReplacedChangesNothing) {
 TEST_F(SaverViewRotation, WithoutCrossfadeThereIsNeverMoreThanOneWebView) {
     Settings settings = shuffling(30);
     settings.crossfade = false;
-    save(settings);
-    auto view = startDisplay(0).view;
-    compileRules();
+    auto view = startWith(settings).view;
     for (int tick = 1; tick <= 12; ++tick) {
         auto previous = view->web();
         at(30.0 * tick);
@@ -130,47 +120,40 @@ TEST_F(SaverViewRotation, WithoutCrossfadeThereIsNeverMoreThanOneWebView) {
     }
 }
 
-struct StillCase {
+struct TimerCase {
     const char* name;
     double interval;
     std::optional<std::string> pin;
-    std::string expectedSlug;
+    std::optional<std::string> slug;
+    std::optional<double> period; // nothing: the display keeps its scene with no timer
 };
 
-class StillDisplay : public SaverViewFixture, public ::testing::WithParamInterface<StillCase> {};
+class ShuffleTimer : public SaverViewFixture, public ::testing::WithParamInterface<TimerCase> {};
 
-TEST_P(StillDisplay, KeepsItsSceneWithNoTimer) {
+TEST_P(ShuffleTimer, RunsOnlyForAShufflingDisplayWithAPositiveInterval) {
     Settings settings = shuffling(GetParam().interval);
     if (GetParam().pin)
         settings.displays[leftKey] = DisplayMode::fixed(*GetParam().pin);
-    save(settings);
-    auto view = startDisplay(0).view;
-    compileRules();
+    auto view = startWith(settings).view;
     auto web = view->web();
     ASSERT_TRUE(web);
-    if (!GetParam().expectedSlug.empty()) {
-        EXPECT_EQ(view->slug(), std::optional<std::string>(GetParam().expectedSlug));
+    if (GetParam().slug) {
+        EXPECT_EQ(view->slug(), GetParam().slug);
     }
-    EXPECT_FALSE(view->timer());
+    ASSERT_EQ(view->timer() != nullptr, GetParam().period.has_value());
+    if (GetParam().period) {
+        EXPECT_EQ(view->timer()->period(), *GetParam().period);
+    }
     fake.advanceBy(100000);
-    EXPECT_EQ(view->web(), web);
+    EXPECT_EQ(view->web() == web, !GetParam().period);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, StillDisplay,
-                         ::testing::Values(StillCase{"pinned", 30, "delta", "delta"},
-                                           StillCase{"intervalZero", 0, std::nullopt, ""},
-                                           StillCase{"negativeInterval", -5, std::nullopt, ""}),
+INSTANTIATE_TEST_SUITE_P(Cases, ShuffleTimer,
+                         ::testing::Values(TimerCase{"pinned", 30, "delta", "delta", std::nullopt},
+                                           TimerCase{"intervalZero", 0, std::nullopt, std::nullopt, std::nullopt},
+                                           TimerCase{"negativeInterval", -5, std::nullopt, std::nullopt, std::nullopt},
+                                           TimerCase{"pinToASceneTheCatalogLacks", 30, "nowhere", std::nullopt, 30.0}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(SaverViewRotation, APinToASceneTheCatalogLacksShuffles) {
-    Settings settings = shuffling(30);
-    settings.displays[leftKey] = DisplayMode::fixed("nowhere");
-    save(settings);
-    auto view = startDisplay(0).view;
-    compileRules();
-    ASSERT_TRUE(view->timer());
-    EXPECT_EQ(view->timer()->period(), 30);
-}
 
 struct CaptionCase {
     double height;
@@ -185,9 +168,7 @@ TEST_P(CaptionPlacement, SizesAndPlacesTheCaptionFromTheDisplayHeight) {
     Settings settings = shuffling(600);
     settings.showSceneName = true;
     settings.displays[leftKey] = DisplayMode::fixed("alpha");
-    save(settings);
-    auto view = startDisplay(0).view;
-    compileRules();
+    auto view = startWith(settings).view;
     finishLoad(*view);
     fake.advanceBy(0.8);
     auto caption = view->caption();
@@ -215,9 +196,7 @@ struct PolicyCase {
 class NavigationPolicy : public SaverViewFixture, public ::testing::WithParamInterface<PolicyCase> {};
 
 TEST_P(NavigationPolicy, AllowsOnlyProgramAndScriptLoadsWithinTheBundle) {
-    save(shuffling(600));
-    auto view = startDisplay(0).view;
-    compileRules();
+    auto view = startWith(shuffling(600)).view;
     auto answer = FakeWebViewBackend::of(*view->web()).decidePolicy({GetParam().url, GetParam().type});
     EXPECT_EQ(answer, std::optional<NavigationActionPolicy>(GetParam().expected));
 }
@@ -248,9 +227,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SaverViewRotation, ACrashOfTheCurrentPageRebuildsTheSameScene) {
-    save(shuffling(600));
-    auto view = startDisplay(0).view;
-    compileRules();
+    auto view = startWith(shuffling(600)).view;
     finishLoad(*view);
     auto crashed = view->web();
     auto slug = *view->slug();
@@ -262,9 +239,7 @@ TEST_F(SaverViewRotation, ACrashOfTheCurrentPageRebuildsTheSameScene) {
 }
 
 TEST_F(SaverViewRotation, ACrashOfTheOutgoingPageChangesNothing) {
-    save(shuffling(30));
-    auto view = startDisplay(0).view;
-    compileRules();
+    auto view = startWith(shuffling(30)).view;
     finishLoad(*view);
     at(30);
     auto web = view->web();
