@@ -34,10 +34,7 @@ protected:
         install(services);
         Ambience::stillWanted = [] { return true; };
     }
-    ~AmbienceOnGstTest() override {
-        Ambience::resetForTesting();
-        fs::remove_all(folder);
-    }
+    ~AmbienceOnGstTest() override { Ambience::resetForTesting(); }
 
     // Takes buffers until one has passed at `volume` (a few may still come at the previous one) and checks
     // that each taken buffer carries one volume, either the previous or the new.
@@ -56,8 +53,7 @@ protected:
     }
 
     FakePlatform fake;
-    orrelith::testing::TemporaryFolder temporary;
-    fs::path folder = temporary.path();
+    orrelith::testing::TemporaryFolder folder;
     Track track;
     std::shared_ptr<GstAudioCapture> capture;
     float level = 0;

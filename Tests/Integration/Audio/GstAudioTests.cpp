@@ -52,8 +52,7 @@ protected:
     }
 
     std::shared_ptr<TestQueue> queue = std::make_shared<TestQueue>();
-    orrelith::testing::TemporaryFolder temporary;
-    fs::path folder = temporary.path();
+    orrelith::testing::TemporaryFolder folder;
 };
 
 TEST_F(GstAudioTest, AlacTrackDecodesToExactlyItsFramesAndSamples) {
@@ -113,13 +112,7 @@ TEST_F(GstAudioTest, LoopFromMemoryJoinsTheTrackEndToItsStartWithoutAGap) {
     std::size_t mismatches = 0;
     for (std::size_t i = 0; i < out.size(); ++i)
         mismatches += out[i] != buffer->samples()[i % (length * 2)];
-    EXPECT_EQ(mismatches, 0u);
-    for (std::size_t seam : {length, 2 * length}) {
-        for (std::size_t k = 1; k <= 4; ++k) {
-            EXPECT_EQ(out[(seam - k) * 2], buffer->samples()[(length - k) * 2]) << "before seam " << seam;
-            EXPECT_EQ(out[(seam + k - 1) * 2], buffer->samples()[(k - 1) * 2]) << "after seam " << seam;
-        }
-    }
+    EXPECT_EQ(mismatches, 0u) << "every sample, the two seams included";
 }
 
 TEST_F(GstAudioTest, BufferWithoutLoopingPlaysOnceThenSilence) {

@@ -45,8 +45,7 @@ protected:
     }
 
     std::shared_ptr<TestQueue> queue = std::make_shared<TestQueue>();
-    orrelith::testing::TemporaryFolder temporary;
-    fs::path folder = temporary.path();
+    orrelith::testing::TemporaryFolder folder;
 };
 
 TEST_F(NoAudioDeviceTest, EngineStartFailsAndLeavesNoPipelineOrThreadRunning) {
