@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace orrelith {
 namespace {
 
@@ -16,7 +18,9 @@ protected:
                                        std::filesystem::path bundle = "/opt/Quorvane Options.app") {
         fake.system->argumentsValue = std::move(arguments);
         fake.system->homeFolderValue = home.path();
-        fake.system->mainBundleValue = platform::Bundle{bundle, {}, {}, {}};
+        fake.system->mainBundleValue = platform::Bundle{bundle, bundle / "Contents/Resources",
+                                                        {{"CFBundleIdentifier", "org.kestrin.orvex.options"}},
+                                                        bundle / "Contents/Linux/Quorvane Options"};
         Install::declinedMove = false;
         auto delegate = AppDelegate::create([this](std::optional<Settings> settings, std::function<void()>) {
             alertsBeforeWindow = fake.alert->shown.size();
@@ -46,12 +50,64 @@ TEST_F(AppDelegateTests, FromADownloadTheMoveIsOfferedFirstAndTheNoticeComesAfte
     EXPECT_TRUE(delegate->applicationShouldTerminateAfterLastWindowClosed());
 }
 
-TEST_F(AppDelegateTests, ACheckOnlyRunFromADiskImageShowsNothingAndOffersNoMove) {
+TEST_F(AppDelegateTests, ACheckOnlyRunFromADiskImageShowsNothingOffersNoMoveAndListsNoApplication) {
     auto delegate = start({"app", "--check-updates"}, "/Volumes/Quorvane/Quorvane Options.app");
     fake.runUntilIdle();
     EXPECT_FALSE(alertsBeforeWindow);
     EXPECT_TRUE(fake.alert->shown.empty());
     EXPECT_FALSE(delegate->applicationShouldTerminateAfterLastWindowClosed());
+    EXPECT_FALSE(std::filesystem::exists(home.path() / ".local"));
+}
+
+TEST_F(AppDelegateTests, AnInteractiveStartListsTheRunningCopyAmongTheDesktopsApplicationsOnce) {
+    start({"app"}, "/opt/It's \"here\" $HOME 100%/Quorvane Options.app");
+    auto entry = home.path() / ".local/share/applications/org.kestrin.orvex.options.desktop";
+    std::ifstream file(entry);
+    std::string text{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_NE(text.find("Exec=\"/opt/It's \\\\\"here\\\\\" \\\\$HOME 100%%/Quorvane Options.app/Contents/Linux/"
+                        "Quorvane Options\"\n"),
+              std::string::npos)
+        << text;
+    auto written = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(entry, written);
+    start({"app"}, "/opt/It's \"here\" $HOME 100%/Quorvane Options.app");
+    EXPECT_EQ(std::filesystem::last_write_time(entry), written);
+}
+
+TEST(AppDelegate, TheProgramEntryRunsInThePolicyOfItsModeWithTheMenuBar) {
+    testing::TemporaryFolder home;
+    for (auto [arguments, policy] :
+         {std::pair{std::vector<std::string>{"app"}, platform::ActivationPolicy::regular},
+          std::pair{std::vector<std::string>{"app", "--check-updates"}, platform::ActivationPolicy::accessory}}) {
+        platform::FakePlatform platform;
+        platform.system->argumentsValue = arguments;
+        platform.system->homeFolderValue = home.path();
+        AppDelegate::runApplication([](auto, auto) { return std::make_shared<int>(0); });
+        EXPECT_EQ(platform.application->runs, std::vector{policy});
+        ASSERT_EQ(platform.application->mainMenu.size(), 2u);
+        EXPECT_EQ(platform.application->mainMenu[1].title, "Window");
+        ASSERT_TRUE(platform.application->item("Check for Updates\u2026"));
+        EXPECT_EQ(platform.application->item("Quit Quorvane Options")->keyEquivalent, "q");
+        EXPECT_EQ(platform.application->item("Close")->keyEquivalent, "w");
+        platform.application->item("Close")->action();
+        EXPECT_EQ(platform.application->closeRequests, 1u);
+        platform.application->item("Quit Quorvane Options")->action();
+        EXPECT_EQ(platform.application->terminations, 1u);
+    }
+}
+
+TEST(AppDelegate, DownloadsAreDiskImagesRemovableMediaAndTheDownloadFolder) {
+    std::optional<std::filesystem::path> downloads = "/home/u/Downloads";
+    struct Case {
+        const char* bundle;
+        bool fromDownload;
+    };
+    for (auto c : {Case{"/Volumes/Q/Quorvane Options.app", true}, Case{"/media/u/stick/Q.app", true},
+                   Case{"/run/media/u/stick/Q.app", true}, Case{"/home/u/Downloads/Q.app", true},
+                   Case{"/home/u/Downloads/../Applications/Q.app", false}, Case{"/home/u/Downloads2/Q.app", false},
+                   Case{"/home/u/Applications/Q.app", false}})
+        EXPECT_EQ(AppDelegate::fromDownload(c.bundle, downloads), c.fromDownload) << c.bundle;
+    EXPECT_FALSE(AppDelegate::fromDownload("/home/u/Downloads/Q.app", std::nullopt));
 }
 
 TEST_F(AppDelegateTests, ImportedSettingsCountOnlyAsStrictBase64OfSettingsAndWithoutAStoredDocument) {

@@ -43,6 +43,8 @@ std::size_t AdwAlert::runModal(const AlertContent& content) {
     std::string last = std::to_string(content.buttons.size() - 1);
     adw_message_dialog_set_default_response(dialog, "0");
     adw_message_dialog_set_close_response(dialog, last.c_str());
+    // The dialog closes itself once it has answered: held until it is destroyed here.
+    g_object_ref(dialog);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
     // Window lists and switchers name the alert by its message rather than leaving it untitled.
     gtk_window_set_title(GTK_WINDOW(dialog), content.messageText.c_str());
@@ -52,6 +54,7 @@ std::size_t AdwAlert::runModal(const AlertContent& content) {
     g_main_loop_run(answer.loop);
     g_main_loop_unref(answer.loop);
     gtk_window_destroy(GTK_WINDOW(dialog));
+    g_object_unref(dialog);
     std::size_t index = std::strtoul(answer.response.c_str(), nullptr, 10);
     return index < content.buttons.size() ? index : content.buttons.size() - 1;
 }
