@@ -48,8 +48,10 @@ struct GtkRunningApplication::State {
     // The items of the menu bar, by action number.
     std::vector<std::function<void()>> actions;
     bool launched = false;
+    bool held = false;
     guint lastWindowCheck = 0;
 
+    static void startedUp(GApplication* application, gpointer data);
     static void activated(GApplication*, gpointer data);
     static void itemChosen(GSimpleAction* action, GVariant*, gpointer data);
     static void toplevelsChanged(GListModel*, guint, guint, guint, gpointer data);
@@ -62,6 +64,13 @@ struct GtkRunningApplication::State {
     void bringWindowsForward();
     void clearActions();
 };
+
+// Only the instance that runs the application starts up; a start handed to another never does.
+void GtkRunningApplication::State::startedUp(GApplication* application, gpointer data) {
+    // Windows come and go while it runs; it ends only through terminate() or the last window's close.
+    g_application_hold(application);
+    static_cast<State*>(data)->held = true;
+}
 
 void GtkRunningApplication::State::activated(GApplication*, gpointer data) {
     auto* state = static_cast<State*>(data);
@@ -153,6 +162,7 @@ void GtkRunningApplication::State::clearActions() {
 GtkRunningApplication::GtkRunningApplication(const std::string& identifier) : state_(std::make_unique<State>()) {
     const char* id = g_application_id_is_valid(identifier.c_str()) ? identifier.c_str() : nullptr;
     state_->application = gtk_application_new(id, G_APPLICATION_DEFAULT_FLAGS);
+    g_signal_connect(state_->application, "startup", G_CALLBACK(State::startedUp), state_.get());
     g_signal_connect(state_->application, "activate", G_CALLBACK(State::activated), state_.get());
 }
 
@@ -220,8 +230,6 @@ void GtkRunningApplication::setMainMenu(std::vector<Menu> menus) {
 int GtkRunningApplication::run() {
     if (state_->policy == ActivationPolicy::accessory)
         g_application_set_flags(G_APPLICATION(state_->application), G_APPLICATION_NON_UNIQUE);
-    // Windows come and go while it runs; it ends only through terminate() or the last window's close.
-    g_application_hold(G_APPLICATION(state_->application));
     g_signal_connect(gtk_window_get_toplevels(), "items-changed", G_CALLBACK(State::toplevelsChanged), state_.get());
     state_->trackAll();
     guint interrupt = g_unix_signal_add(SIGINT, State::signalled, state_.get());
@@ -230,7 +238,9 @@ int GtkRunningApplication::run() {
     int status = g_application_run(G_APPLICATION(state_->application), 0, nullptr);
     g_source_remove(interrupt);
     g_source_remove(termination);
-    g_application_release(G_APPLICATION(state_->application));
+    if (state_->held)
+        g_application_release(G_APPLICATION(state_->application));
+    state_->held = false;
     return status;
 }
 
