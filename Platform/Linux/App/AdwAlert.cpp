@@ -19,6 +19,13 @@ void responded(AdwMessageDialog*, const char* response, gpointer data) {
     g_main_loop_quit(answer->loop);
 }
 
+gboolean returnPressed(GtkEventControllerKey*, guint key, guint, GdkModifierType, gpointer dialog) {
+    if (key != GDK_KEY_Return && key != GDK_KEY_KP_Enter && key != GDK_KEY_ISO_Enter)
+        return FALSE;
+    adw_message_dialog_response(ADW_MESSAGE_DIALOG(dialog), "0");
+    return TRUE;
+}
+
 GtkWindow* visibleWindow() {
     GListModel* windows = gtk_window_get_toplevels();
     for (guint i = 0; i < g_list_model_get_n_items(windows); ++i) {
@@ -50,6 +57,11 @@ std::size_t AdwAlert::runModal(const AlertContent& content) {
     gtk_window_set_title(GTK_WINDOW(dialog), content.messageText.c_str());
     Answer answer{g_main_loop_new(nullptr, FALSE), last};
     g_signal_connect(dialog, "response", G_CALLBACK(responded), &answer);
+    // Return chooses the default button wherever the keyboard focus is, as Space chooses the focused one.
+    GtkEventController* keys = gtk_event_controller_key_new();
+    gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
+    g_signal_connect(keys, "key-pressed", G_CALLBACK(returnPressed), dialog);
+    gtk_widget_add_controller(GTK_WIDGET(dialog), keys);
     gtk_window_present(GTK_WINDOW(dialog));
     g_main_loop_run(answer.loop);
     g_main_loop_unref(answer.loop);

@@ -1,0 +1,162 @@
+// Quorvane Options from the build, started as a new user would start it: its own user and home, an X
+// server with a window manager and a session bus. The application is driven through the X server.
+#include "../Host/HostProcess.hpp"
+#include "../Platform/MainLoopSupport.hpp"
+#include "Platform/Linux/System/LinuxSystem.hpp"
+#include "TemporaryFolder.hpp"
+
+#include <gio/gdesktopappinfo.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path application = ORRELITH_OPTIONS_BUNDLE;
+const std::string productWindow = "^Quorvane$";
+const std::string installedAlert = "^Quorvane is installed$";
+
+// The visible X windows whose title matches, or of one process.
+std::vector<std::string> windows(const std::string& selector) {
+    std::istringstream lines(commandOutput("xdotool search --onlyvisible " + selector));
+    std::vector<std::string> found;
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty())
+            found.push_back(line);
+    return found;
+}
+
+std::vector<std::string> titled(const std::string& pattern) { return windows("--name '" + pattern + "'"); }
+
+void press(const std::string& window, const std::string& key) {
+    std::system(("xdotool windowactivate --sync " + window + " key --clearmodifiers " + key + " >/dev/null 2>&1").c_str());
+}
+
+std::string contents(const fs::path& file) {
+    std::ifstream stream(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), {}};
+}
+
+// The program a desktop entry starts, read as the desktop reads it: the value unescaped, then split into
+// words as the format quotes them.
+fs::path launchedProgram(const fs::path& entry) {
+    GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(entry.c_str());
+    if (!info)
+        return {};
+    char* exec = g_desktop_app_info_get_string(info, "Exec");
+    char** words = nullptr;
+    fs::path program = exec && g_shell_parse_argv(exec, nullptr, &words, nullptr) ? words[0] : "";
+    g_strfreev(words);
+    g_free(exec);
+    g_object_unref(info);
+    return program;
+}
+
+// Every file and folder below `home` with its size and change time: what a start that touches nothing keeps.
+// The toolkit's and the graphics driver's caches are theirs, not the application's.
+std::map<std::string, std::string> snapshot(const fs::path& home) {
+    std::map<std::string, std::string> entries;
+    for (auto entry = fs::recursive_directory_iterator(home); entry != fs::recursive_directory_iterator(); ++entry) {
+        if (entry->path() == home / ".cache") {
+            entry.disable_recursion_pending();
+            continue;
+        }
+        auto time = fs::last_write_time(entry->path()).time_since_epoch().count();
+        auto size = entry->is_regular_file() ? entry->file_size() : 0;
+        entries[fs::relative(entry->path(), home).string()] = std::to_string(size) + "@" + std::to_string(time);
+    }
+    return entries;
+}
+
+// This user's settings panes of the screen-saver host, by process id.
+std::vector<pid_t> settingsPanes() {
+    std::vector<pid_t> found;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::ifstream comm(entry.path() / "comm"), cmdline(entry.path() / "cmdline");
+        std::string name, words{std::istreambuf_iterator<char>(cmdline), {}};
+        std::getline(comm, name);
+        auto arguments = orrelith::platform::LinuxSystem::splitCommandLine(words);
+        if (name == "quorvane-host" && std::find(arguments.begin(), arguments.end(), "--settings") != arguments.end())
+            found.push_back(std::stoi(entry.path().filename().string()));
+    }
+    return found;
+}
+
+class OptionsAppXvfbTests : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("ORRELITH_THROWAWAY_HOME"))
+            GTEST_SKIP() << "runs only as a throwaway user, whose home it fills";
+        home = std::getenv("ORRELITH_THROWAWAY_HOME");
+    }
+    std::unique_ptr<HostProcess> start(std::vector<std::string> arguments, const std::string& log) {
+        // The settings pane is looked for on the path.
+        return std::make_unique<HostProcess>(arguments, logs.path() / log,
+                                             std::vector<std::string>{"PATH=" ORRELITH_HOST_FOLDER ":/usr/bin:/bin"});
+    }
+    void secondStart();
+
+    fs::path home;
+    orrelith::testing::TemporaryFolder logs;
+};
+
+TEST_F(OptionsAppXvfbTests, TheFirstStartInstallsAndTellsTheSecondTouchesNothingAndBackgroundRunsStayApart) {
+    auto first = start({}, "first.log");
+    ASSERT_TRUE(pumpUntil([] { return !titled(installedAlert).empty(); }, 60)) << first->messages();
+    auto installed = home / "Library/Screen Savers/Quorvane.saver";
+    EXPECT_TRUE(fs::is_regular_file(installed / "Contents/Linux/Quorvane.so"));
+    EXPECT_EQ(contents(installed / "Contents/Info.plist"),
+              contents(application / "Contents/Library/Screen Savers/Quorvane.saver/Contents/Info.plist"));
+    auto entry = home / ".local/share/applications/org.kestrin.orvex.options.desktop";
+    EXPECT_EQ(launchedProgram(entry), application / "Contents/Linux/Quorvane Options");
+    // The alert's default button opens the screen-saver settings.
+    press(titled(installedAlert).front(), "Return");
+    EXPECT_TRUE(pumpUntil([] { return !settingsPanes().empty(); }, 20)) << "no settings pane: " << first->messages();
+    for (auto pane : settingsPanes())
+        kill(pane, SIGTERM);
+    ASSERT_EQ(titled(productWindow).size(), 1u);
+    // Return is Done: the settings are saved and the last window's close ends the application.
+    press(titled(productWindow).front(), "Return");
+    ASSERT_TRUE(first->waitForExit(20));
+    EXPECT_EQ(first->exitStatus(), 0) << first->messages();
+    EXPECT_TRUE(fs::is_regular_file(home / "Library/Application Support/ORVEX/settings.json"));
+    secondStart();
+}
+
+// The second start: the window and nothing else, no file touched. Meanwhile a background check runs as an
+// instance of its own, and a third start hands itself to the running window.
+void OptionsAppXvfbTests::secondStart() {
+    for (auto pane : settingsPanes())
+        kill(pane, SIGKILL);
+    ASSERT_TRUE(pumpUntil([] { return settingsPanes().empty(); }, 10));
+    auto before = snapshot(home);
+    auto second = start({}, "second.log");
+    ASSERT_TRUE(pumpUntil([] { return !titled(productWindow).empty(); }, 60)) << second->messages();
+    pumpFor(2);
+    auto pid = " --pid " + std::to_string(second->pid());
+    EXPECT_EQ(windows(pid).size(), 1u) << "only the options window";
+    auto check = start({"--check-updates"}, "check.log");
+    auto third = start({}, "third.log");
+    EXPECT_TRUE(third->waitForExit(20)) << "the third start did not hand itself over";
+    EXPECT_EQ(third->exitStatus(), 0) << third->messages();
+    pumpFor(2);
+    EXPECT_TRUE(check->isRunning()) << "the background check was taken over: " << check->messages();
+    EXPECT_TRUE(windows(" --pid " + std::to_string(check->pid())).empty());
+    EXPECT_EQ(windows(pid).size(), 1u);
+    // Escape is Cancel: nothing saved, and the window's close ends the application.
+    press(titled(productWindow).front(), "Escape");
+    ASSERT_TRUE(second->waitForExit(20));
+    EXPECT_EQ(second->exitStatus(), 0) << second->messages();
+    check->sendSignal(SIGTERM);
+    ASSERT_TRUE(check->waitForExit(10));
+    EXPECT_EQ(check->exitStatus(), 0) << check->messages();
+    EXPECT_EQ(snapshot(home), before);
+}
+
+} // namespace
