@@ -2,7 +2,6 @@
 // server with a window manager and a session bus. The application is driven through the X server.
 #include "../Host/HostProcess.hpp"
 #include "../Platform/MainLoopSupport.hpp"
-#include "Platform/Linux/System/LinuxSystem.hpp"
 #include "TemporaryFolder.hpp"
 
 #include <gio/gdesktopappinfo.h>
@@ -22,14 +21,18 @@ const fs::path application = ORRELITH_OPTIONS_BUNDLE;
 const std::string productWindow = "^Quorvane$";
 const std::string installedAlert = "^Quorvane is installed$";
 
-// The visible X windows whose title matches, or of one process.
-std::vector<std::string> windows(const std::string& selector) {
-    std::istringstream lines(commandOutput("xdotool search --onlyvisible " + selector));
+std::vector<std::string> lines(const std::string& text) {
+    std::istringstream stream(text);
     std::vector<std::string> found;
-    for (std::string line; std::getline(lines, line);)
+    for (std::string line; std::getline(stream, line);)
         if (!line.empty())
             found.push_back(line);
     return found;
+}
+
+// The visible X windows whose title matches, or of one process.
+std::vector<std::string> windows(const std::string& selector) {
+    return lines(commandOutput("xdotool search --onlyvisible " + selector));
 }
 
 std::vector<std::string> titled(const std::string& pattern) { return windows("--name '" + pattern + "'"); }
@@ -74,19 +77,8 @@ std::map<std::string, std::string> snapshot(const fs::path& home) {
     return entries;
 }
 
-// This user's settings panes of the screen-saver host, by process id.
-std::vector<pid_t> settingsPanes() {
-    std::vector<pid_t> found;
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-        std::ifstream comm(entry.path() / "comm"), cmdline(entry.path() / "cmdline");
-        std::string name, words{std::istreambuf_iterator<char>(cmdline), {}};
-        std::getline(comm, name);
-        auto arguments = orrelith::platform::LinuxSystem::splitCommandLine(words);
-        if (name == "quorvane-host" && std::find(arguments.begin(), arguments.end(), "--settings") != arguments.end())
-            found.push_back(std::stoi(entry.path().filename().string()));
-    }
-    return found;
-}
+// The process ids of this user's screen-saver settings panes.
+std::vector<std::string> settingsPanes() { return lines(commandOutput("pgrep -u \"$(id -u)\" -f '/quorvane-host --settings$'")); }
 
 class OptionsAppXvfbTests : public ::testing::Test {
 protected:
@@ -118,8 +110,6 @@ TEST_F(OptionsAppXvfbTests, TheFirstStartInstallsAndTellsTheSecondTouchesNothing
     // The alert's default button opens the screen-saver settings.
     press(titled(installedAlert).front(), "Return");
     EXPECT_TRUE(pumpUntil([] { return !settingsPanes().empty(); }, 20)) << "no settings pane: " << first->messages();
-    for (auto pane : settingsPanes())
-        kill(pane, SIGTERM);
     ASSERT_EQ(titled(productWindow).size(), 1u);
     // Return is Done: the settings are saved and the last window's close ends the application.
     press(titled(productWindow).front(), "Return");
@@ -132,8 +122,8 @@ TEST_F(OptionsAppXvfbTests, TheFirstStartInstallsAndTellsTheSecondTouchesNothing
 // The second start: the window and nothing else, no file touched. Meanwhile a background check runs as an
 // instance of its own, and a third start hands itself to the running window.
 void OptionsAppXvfbTests::secondStart() {
-    for (auto pane : settingsPanes())
-        kill(pane, SIGKILL);
+    for (const auto& pane : settingsPanes())
+        kill(std::stoi(pane), SIGKILL);
     ASSERT_TRUE(pumpUntil([] { return settingsPanes().empty(); }, 10));
     auto before = snapshot(home);
     auto second = start({}, "second.log");
