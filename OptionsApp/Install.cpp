@@ -1,5 +1,6 @@
 #include "OptionsApp/Install.hpp"
 
+#include "OptionsApp/DailyCheck.hpp"
 #include "OrrelithCore/InstallOutcome.hpp"
 #include "Platform/App/AdministratorScript.hpp"
 #include "Platform/App/Alert.hpp"
@@ -12,6 +13,8 @@
 #include "Platform/System/UserDefaults.hpp"
 #include "Platform/System/Workspace.hpp"
 #include "Saver/OptionsSheet/Brand.hpp"
+
+#include <unistd.h>
 
 namespace orrelith {
 
@@ -104,6 +107,17 @@ std::string scriptLiteralBody(const std::string& text) {
 } // namespace
 
 std::filesystem::path Install::home() { return platform::system().homeFolder(); }
+
+void Install::ensureDailyCheck() {
+    auto bundle = platform::system().mainBundle();
+    if (!bundle || !bundle->executablePath) {
+        platform::system().log(product() + ": not running from a bundle, so no daily update check");
+        return;
+    }
+    std::vector<std::string> oldLabels(Brand::oldAgentLabels.begin(), Brand::oldAgentLabels.end());
+    DailyCheck::ensure(platform::launchAgents(), {home(), *bundle->executablePath, bundle->bundlePath, getuid()},
+                       oldLabels);
+}
 
 std::filesystem::path Install::installedCopy() { return home() / "Library" / "Screen Savers" / (product() + ".saver"); }
 

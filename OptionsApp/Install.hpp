@@ -35,8 +35,8 @@ struct Install {
     static bool offerMoveToApplications();
     // The system-wide copies of this or older releases that exist now, below `root` ("/" but in tests).
     static std::vector<std::string> systemCopies(const std::filesystem::path& root = "/");
-    // Registers the daily update check. Stub until the update service is built: it does nothing.
-    static void ensureDailyCheck() {}
+    // Registers the daily update check with the launch-agent service, for the running bundle.
+    static void ensureDailyCheck();
     static void offerToRemoveSystemCopies(const std::filesystem::path& root = "/");
     // The administrator script that removes `paths`: one rm -rf with each path a single quoted shell word.
     static std::string removalScript(const std::vector<std::string>& paths);

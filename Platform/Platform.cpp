@@ -40,6 +40,8 @@ DownloadOrigin& downloadOrigin() { return require(storage().downloadOrigin, "dow
 AdministratorScript& administrator() { return require(storage().administrator, "administrator"); }
 ScreenSaverHost& screenSaverHost() { return require(storage().screenSaverHost, "screenSaverHost"); }
 Alert& alert() { return require(storage().alert, "alert"); }
+UpdateService& updates() { return require(storage().updates, "updates"); }
+LaunchAgents& launchAgents() { return require(storage().launchAgents, "launchAgents"); }
 Application& application() { return require(storage().application, "application"); }
 IdleMonitor& idle() { return require(storage().idle, "idle"); }
 ChildProcesses& children() { return require(storage().children, "children"); }

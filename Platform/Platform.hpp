@@ -22,6 +22,8 @@ class Application;
 class IdleMonitor;
 class ChildProcesses;
 class IdleInhibitors;
+class LaunchAgents;
+class UpdateService;
 
 // The implementation of every platform service, chosen once at process start (the host's main, the
 // application's main, a test fixture) and reached through the functions below. Services that are
@@ -43,6 +45,9 @@ struct Services {
     std::shared_ptr<AdministratorScript> administrator;
     std::shared_ptr<ScreenSaverHost> screenSaverHost;
     std::shared_ptr<Alert> alert;
+    std::shared_ptr<LaunchAgents> launchAgents;
+    // Left out by linuxServices(): the options application adds its updater.
+    std::shared_ptr<UpdateService> updates;
     // Left out by linuxServices(): the program that owns the main loop adds it.
     std::shared_ptr<Application> application;
     // The screen-saver daemon's: the user's idleness, and the runs it starts as children.
@@ -71,6 +76,8 @@ DownloadOrigin& downloadOrigin();
 AdministratorScript& administrator();
 ScreenSaverHost& screenSaverHost();
 Alert& alert();
+LaunchAgents& launchAgents();
+UpdateService& updates();
 Application& application();
 IdleMonitor& idle();
 ChildProcesses& children();

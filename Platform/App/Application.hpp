@@ -59,6 +59,8 @@ public:
     virtual void activate() = 0;
     // Closes the window that has the keyboard, as its title bar's close button would; nothing without one.
     virtual void performClose() = 0;
+    // Whether any window of the application, alerts included, is on screen now.
+    virtual bool hasVisibleWindow() const = 0;
     // Ends the application: run() returns after the work now running. Never synchronous with the process's
     // exit, so the caller finishes what it is doing.
     virtual void terminate() = 0;

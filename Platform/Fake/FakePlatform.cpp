@@ -18,6 +18,8 @@ FakePlatform::FakePlatform() {
     services.administrator = administrator;
     services.screenSaverHost = screenSaverHost;
     services.alert = alert;
+    services.launchAgents = launchAgents;
+    services.updates = updates;
     services.application = application;
     services.idle = idle;
     services.children = children;

@@ -4,6 +4,7 @@
 #include "Platform/Fake/App/FakeAlert.hpp"
 #include "Platform/Fake/App/FakeApplication.hpp"
 #include "Platform/Fake/App/FakeDownloadOrigin.hpp"
+#include "Platform/Fake/App/FakeLaunchAgents.hpp"
 #include "Platform/Fake/App/FakeProgramRunner.hpp"
 #include "Platform/Fake/App/FakeScreenSaverHost.hpp"
 #include "Platform/Fake/Audio/FakeAudioSystem.hpp"
@@ -18,6 +19,7 @@
 #include "Platform/Fake/Web/FakeWebEngine.hpp"
 #include "Platform/Fake/Views/FakeWindowSystem.hpp"
 #include "Platform/Fake/System/FakeWorkspace.hpp"
+#include "Platform/Fake/Update/FakeUpdateService.hpp"
 #include "Platform/Platform.hpp"
 
 #include <memory>
@@ -55,6 +57,8 @@ struct FakePlatform {
     std::shared_ptr<FakeAdministratorScript> administrator = std::make_shared<FakeAdministratorScript>();
     std::shared_ptr<FakeScreenSaverHost> screenSaverHost = std::make_shared<FakeScreenSaverHost>();
     std::shared_ptr<FakeAlert> alert = std::make_shared<FakeAlert>();
+    std::shared_ptr<FakeLaunchAgents> launchAgents = std::make_shared<FakeLaunchAgents>();
+    std::shared_ptr<FakeUpdateService> updates = std::make_shared<FakeUpdateService>();
     std::shared_ptr<FakeApplication> application = std::make_shared<FakeApplication>();
     std::shared_ptr<FakeIdleMonitor> idle = std::make_shared<FakeIdleMonitor>(queue);
     std::shared_ptr<FakeChildProcesses> children = std::make_shared<FakeChildProcesses>(queue);

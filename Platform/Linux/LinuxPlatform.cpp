@@ -3,6 +3,7 @@
 #include "Platform/Linux/App/GlibProgramRunner.hpp"
 #include "Platform/Linux/App/LinuxScreenSaverHost.hpp"
 #include "Platform/Linux/App/PkexecAdministratorScript.hpp"
+#include "Platform/Linux/App/SystemdLaunchAgents.hpp"
 #include "Platform/Linux/App/XattrDownloadOrigin.hpp"
 #include "Platform/Linux/Idle/DBusScreenSaverService.hpp"
 #include "Platform/Linux/Idle/LinuxIdleMonitor.hpp"
@@ -67,6 +68,9 @@ Services linuxServices() {
     services.downloadOrigin = std::make_shared<XattrDownloadOrigin>();
     services.administrator = std::make_shared<PkexecAdministratorScript>();
     services.screenSaverHost = std::make_shared<LinuxScreenSaverHost>(executableFolders());
+    services.launchAgents = std::make_shared<SystemdLaunchAgents>(
+        home, SystemdLaunchAgents::defaultRuntimeFolder(), services.programs,
+        [system](const std::string& line) { system->log(line); });
     // Window managers and compositors tell the program's windows apart by this name (WM_CLASS, app_id).
     if (!g_get_prgname())
         g_set_prgname(applicationIdentifier(*system).c_str());

@@ -69,7 +69,7 @@ std::string UserUnits::escapePath(const std::string& path) {
     return escaped;
 }
 
-std::map<std::string, std::string> UserUnits::of(const LaunchAgentJob& job) {
+std::map<std::string, std::string> UserUnits::of(const LaunchAgentJob& job, const std::string& source) {
     refuseUnwritable(job.label);
     if (job.label.empty() || job.label.find('/') != std::string::npos || job.programArguments.empty())
         throw std::invalid_argument("a launch agent needs a label and a program");
@@ -83,6 +83,11 @@ std::map<std::string, std::string> UserUnits::of(const LaunchAgentJob& job) {
         units[job.label + ".timer"] = timerText(job);
     if (!job.watchPaths.empty())
         units[job.label + ".path"] = pathText(job);
+    if (!source.empty()) {
+        refuseRelative(source);
+        for (auto& [name, text] : units)
+            text.insert(text.find('\n') + 1, "SourcePath=" + escapePath(source) + "\n");
+    }
     return units;
 }
 

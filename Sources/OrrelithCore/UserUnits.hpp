@@ -28,7 +28,8 @@ struct LaunchAgentJob {
 struct UserUnits {
     // File name to contents. Throws std::invalid_argument for what a unit file cannot carry: an empty
     // label or one with a slash, no program, a relative program or watched path, a line break or NUL.
-    static std::map<std::string, std::string> of(const LaunchAgentJob& job);
+    // `source`, when given, is the property list the units were made from: systemd shows it as SourcePath.
+    static std::map<std::string, std::string> of(const LaunchAgentJob& job, const std::string& source = {});
     // One argument of ExecStart=, quoted so that spaces, quotes, backslashes, '%' and '$' arrive as written.
     static std::string quoteArgument(const std::string& argument);
     // A path for a setting that takes one unquoted path: only '%' needs doubling.

@@ -19,6 +19,7 @@ public:
     void activate() override { ++activations; }
     void performClose() override { ++closeRequests; }
     void terminate() override { ++terminations; }
+    bool hasVisibleWindow() const override { return visibleWindow; }
 
     // As if the user closed the last window: terminates when the delegate says so.
     void closeLastWindow();
@@ -31,6 +32,7 @@ public:
     std::size_t activations = 0;
     std::size_t closeRequests = 0;
     std::size_t terminations = 0;
+    bool visibleWindow = false;
 
 private:
     std::weak_ptr<ApplicationDelegate> delegate_;

@@ -254,6 +254,13 @@ void GtkRunningApplication::performClose() {
         }
 }
 
+bool GtkRunningApplication::hasVisibleWindow() const {
+    for (auto* window : toplevels())
+        if (gtk_widget_get_visible(GTK_WIDGET(window)))
+            return true;
+    return false;
+}
+
 void GtkRunningApplication::terminate() { g_application_quit(G_APPLICATION(state_->application)); }
 
 } // namespace orrelith::platform

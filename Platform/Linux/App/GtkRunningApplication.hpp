@@ -37,6 +37,7 @@ public:
     void activate() override;
     void performClose() override;
     void terminate() override;
+    bool hasVisibleWindow() const override;
 
 private:
     struct State;

@@ -31,7 +31,7 @@ TEST(UserUnitsVerify, SystemdAcceptsTheUnitsForAnyProgramPath) {
                            {bundle.string()}, "Aqua", "Interactive"};
         std::string files;
         auto units = folder / ("units-" + std::to_string(name.size()));
-        for (const auto& [file, text] : UserUnits::of(job))
+        for (const auto& [file, text] : UserUnits::of(job, (bundle / "agent.plist").string()))
             files += " " + shellQuoted(folder.write(units / file, text).string());
         int status = std::system(("timeout 60 systemd-analyze verify --man=no" + files + " 2>&1").c_str());
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << name;
