@@ -6,6 +6,7 @@
 #include "Platform/Views/Screen.hpp"
 #include "Platform/Views/WindowSystem.hpp"
 
+#include <algorithm>
 #include <utility>
 
 namespace orrelith::host {
@@ -27,21 +28,68 @@ void RunSession::start() {
         return;
     started_ = true;
     makeStages();
-    for (auto& stage : stages_) {
-        // Watched before it is shown: a window that appears tells where the pointer is.
-        watch(stage);
-        stage.window->orderFront();
-        stage.view->startAnimation();
-        animate(stage);
-    }
+    for (auto& stage : stages_)
+        show(stage);
+    if (plan_.mode == HostMode::FullScreen)
+        followScreens();
     scheduleEndings();
+}
+
+void RunSession::show(const SaverStage& stage) {
+    // Watched before it is shown: a window that appears tells where the pointer is.
+    watch(stage);
+    stage.window->orderFront();
+    stage.view->startAnimation();
+    animate(stage);
+}
+
+void RunSession::followScreens() {
+    std::weak_ptr<RunSession> weak = weak_from_this();
+    platform::screens().setChangeHandler([weak] {
+        if (auto self = weak.lock(); self && !self->ended_)
+            self->screensChanged();
+    });
+}
+
+// A monitor that goes takes its view with it, stopped as at the end of a run; one that comes gets a view.
+void RunSession::screensChanged() {
+    auto now = platform::screens().screens();
+    for (std::size_t i = stages_.size(); i-- > 0;) {
+        if (std::find(now.begin(), now.end(), stages_[i].screen) != now.end())
+            continue;
+        closeStage(stages_[i]);
+        if (frameTimers_[i])
+            frameTimers_[i]->invalidate();
+        stages_.erase(stages_.begin() + static_cast<std::ptrdiff_t>(i));
+        frameTimers_.erase(frameTimers_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    for (auto& screen : now) {
+        // Its frame comes later, with another change.
+        if (screen->frame().width() <= 0 || screen->frame().height() <= 0)
+            continue;
+        bool covered = std::any_of(stages_.begin(), stages_.end(), [&](const SaverStage& stage) {
+            return stage.screen == screen;
+        });
+        if (covered)
+            continue;
+        stages_.push_back(SaverStage::fullScreen(principal_, screen));
+        show(stages_.back());
+    }
+}
+
+void RunSession::closeStage(const SaverStage& stage) {
+    stage.view->stopAnimation();
+    stage.window->setUserEventHandler(nullptr);
+    if (auto sheet = stage.window->attachedSheet())
+        sheet->close();
+    stage.window->close();
 }
 
 void RunSession::makeStages() {
     switch (plan_.mode) {
     case HostMode::FullScreen:
         for (auto& screen : platform::screens().screens())
-            stages_.push_back(SaverStage::fullScreen(principal_, *screen));
+            stages_.push_back(SaverStage::fullScreen(principal_, screen));
         if (stages_.empty())
             throw HostError(HostError::Kind::Failure, "there is no screen to show the screen saver on");
         break;
@@ -69,8 +117,11 @@ void RunSession::watch(const SaverStage& stage) {
 
 void RunSession::animate(const SaverStage& stage) {
     double interval = stage.view->animationTimeInterval();
-    if (!(interval > 0))
+    // One entry a stage, so that a stage and its timer go together.
+    if (!(interval > 0)) {
+        frameTimers_.push_back(nullptr);
         return;
+    }
     std::weak_ptr<platform::ScreenSaverView> weakView = stage.view;
     frameTimers_.push_back(platform::mainQueue().scheduleRepeating(interval, [weakView] {
         if (auto view = weakView.lock(); view && view->isAnimating())
@@ -124,8 +175,11 @@ void RunSession::end() {
     if (started_)
         takeScreenshot();
     for (auto& timer : frameTimers_)
-        timer->invalidate();
+        if (timer)
+            timer->invalidate();
     frameTimers_.clear();
+    if (plan_.mode == HostMode::FullScreen)
+        platform::screens().setChangeHandler(nullptr);
     platform::distributedCenter().post(platform::ScreenSaverView::willStopNotification);
     for (auto& stage : stages_)
         stage.view->stopAnimation();

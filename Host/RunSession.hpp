@@ -20,7 +20,8 @@ namespace orrelith::host {
 // is shown, and animateOneFrame is called every animationTimeInterval. The run ends on the user's activity
 // (as ActivityMonitor decides), when `duration` has passed, or when asked (a termination signal); the end
 // posts the distributed notification "com.apple.screensaver.willstop", stops every view, posts
-// "com.apple.screensaver.didstop" and closes the windows; `finished` runs once, on a later turn, so that
+// "com.apple.screensaver.didstop" and closes the windows. Full screen follows the monitors during the run: one
+// attached gets a view of its own, one detached has its view stopped and its window closed. `finished` runs once, on a later turn, so that
 // the posts reach observers in this process first. The exit status is 0, or 1 when the screenshot asked
 // for could not be written.
 //
@@ -55,6 +56,10 @@ private:
     RunSession(platform::ClassRegistry::Entry principal, Plan plan, std::function<void(const std::string&)> say,
                std::function<void()> finished);
     void makeStages();
+    void show(const SaverStage& stage);
+    void followScreens();
+    void screensChanged();
+    static void closeStage(const SaverStage& stage);
     void watch(const SaverStage& stage);
     void animate(const SaverStage& stage);
     void scheduleEndings();

@@ -38,19 +38,20 @@ std::shared_ptr<platform::Button> optionsButton(const std::weak_ptr<platform::Wi
 
 } // namespace
 
-SaverStage SaverStage::fullScreen(const platform::ClassRegistry::Entry& principal, const platform::Screen& screen) {
-    auto frame = screen.frame();
+SaverStage SaverStage::fullScreen(const platform::ClassRegistry::Entry& principal,
+                                  const std::shared_ptr<platform::Screen>& screen) {
+    auto frame = screen->frame();
     SaverStage stage{platform::Window::create(frame, WindowStyle::Borderless),
-                     makeView(principal, Rect{{0, 0}, frame.size}, platform::SaverMode::FullScreen)};
+                     makeView(principal, Rect{{0, 0}, frame.size}, platform::SaverMode::FullScreen), screen};
     stage.window->setContentView(stage.view);
-    stage.window->makeFullScreen(screen);
+    stage.window->makeFullScreen(*screen);
     return stage;
 }
 
 SaverStage SaverStage::preview(const platform::ClassRegistry::Entry& principal, const std::string& title) {
     auto frame = Rect::make(0, 0, previewWidth, previewHeight);
     SaverStage stage{platform::Window::create(frame, titledClosable),
-                     makeView(principal, frame, platform::SaverMode::Preview)};
+                     makeView(principal, frame, platform::SaverMode::Preview), nullptr};
     stage.window->setTitle(title);
     stage.window->setContentView(stage.view);
     return stage;
@@ -60,7 +61,8 @@ SaverStage SaverStage::settings(const platform::ClassRegistry::Entry& principal,
     auto frame = Rect::make(0, 0, previewWidth, previewHeight + buttonBarHeight);
     SaverStage stage{platform::Window::create(frame, titledClosable),
                      makeView(principal, Rect::make(0, buttonBarHeight, previewWidth, previewHeight),
-                              platform::SaverMode::Preview)};
+                              platform::SaverMode::Preview),
+                     nullptr};
     stage.window->setTitle(title);
     auto root = platform::View::create(Rect{{0, 0}, frame.size});
     root->addSubview(stage.view);

@@ -21,9 +21,12 @@ struct SaverStage {
 
     std::shared_ptr<platform::Window> window;
     std::shared_ptr<platform::ScreenSaverView> view;
+    // The screen a full-screen stage covers.
+    std::shared_ptr<platform::Screen> screen;
 
     // A full-screen view covering `screen`, in a borderless window made full screen on it.
-    static SaverStage fullScreen(const platform::ClassRegistry::Entry& principal, const platform::Screen& screen);
+    static SaverStage fullScreen(const platform::ClassRegistry::Entry& principal,
+                                 const std::shared_ptr<platform::Screen>& screen);
     // A preview view in a small titled window.
     static SaverStage preview(const platform::ClassRegistry::Entry& principal, const std::string& title);
     // The preview above an "Options…" button that presents the view's configuration sheet on the window.

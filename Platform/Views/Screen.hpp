@@ -3,6 +3,7 @@
 #include "Platform/Views/Geometry.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -41,6 +42,9 @@ public:
     // The persistent UUID of a display number in canonical upper-case text, or nothing when the display
     // has none (no readable identity) or the number is unknown.
     virtual std::optional<std::string> displayUUID(std::uint32_t displayNumber) = 0;
+    // `changed` runs on the main thread, on a later turn, after monitors were attached or detached or moved
+    // (several changes may come as one call). A monitor may be listed before its frame is known (empty). One handler at a time; null stops the calls.
+    virtual void setChangeHandler(std::function<void()> changed) = 0;
 };
 
 } // namespace orrelith::platform

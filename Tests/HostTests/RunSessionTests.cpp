@@ -52,6 +52,29 @@ protected:
     std::size_t deliveriesAtFinish = 0;
 };
 
+TEST_F(RunSessionTest, AMonitorAttachedDuringARunGetsAViewAndOneDetachedHasItsViewStopped) {
+    twoScreens();
+    auto session = makeSession({});
+    session->start();
+    fake.runUntilIdle();
+    auto gone = session->stages()[0];
+    fake.screens->list.erase(fake.screens->list.begin());
+    fake.screens->add(Rect::make(-1280, 0, 1280, 1024), "Side", 3);
+    ASSERT_TRUE(fake.screens->changeHandler);
+    fake.screens->changeHandler();
+    fake.runUntilIdle();
+    ASSERT_EQ(session->stages().size(), 2u);
+    EXPECT_FALSE(gone.view->isAnimating());
+    EXPECT_TRUE(gone.window->isClosed());
+    EXPECT_EQ(session->stages()[0].screen, fake.screens->list[0]);
+    EXPECT_EQ(session->stages()[1].screen, fake.screens->list[1]);
+    EXPECT_TRUE(session->stages()[1].view->isAnimating());
+    EXPECT_EQ(backend(session->stages()[1]).state.fullScreenOn, fake.screens->list[1].get());
+
+    session->end();
+    EXPECT_FALSE(fake.screens->changeHandler) << "an ended run follows no monitor";
+}
+
 TEST_F(RunSessionTest, FullScreenShowsEachMonitorItsOwnViewInABorderlessFullScreenWindowThenStartsIt) {
     twoScreens();
     auto session = makeSession({});

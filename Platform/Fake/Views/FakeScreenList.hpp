@@ -18,6 +18,7 @@ public:
     // `main` when set, else the first screen of `list`, else null.
     std::shared_ptr<Screen> mainScreen() override;
     std::optional<std::string> displayUUID(std::uint32_t displayNumber) override;
+    void setChangeHandler(std::function<void()> changed) override { changeHandler = std::move(changed); }
 
     // Appends a screen and, when `uuid` is given, its UUID under its display number.
     std::shared_ptr<FakeScreen> add(const Rect& frame, std::string name, std::optional<std::uint32_t> displayNumber,
@@ -28,6 +29,8 @@ public:
     std::shared_ptr<FakeScreen> main;
     // Display number to UUID text.
     std::map<std::uint32_t, std::string> uuids;
+    // What a test calls, after changing `list`, as the system would on a later turn.
+    std::function<void()> changeHandler;
 
 private:
     Record record_;

@@ -1,12 +1,14 @@
 #include "Platform/Linux/Views/GdkScreenList.hpp"
 
 #include "Platform/Linux/Views/EdidIdentity.hpp"
+#include "Platform/Linux/System/GlibSources.hpp"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <utility>
 
 namespace orrelith::platform {
 
@@ -53,6 +55,7 @@ GdkScreenList::GdkScreenList(GdkDisplay* display, EdidReader readEdid)
     : display_(GDK_DISPLAY(g_object_ref(display))), readEdid_(std::move(readEdid)) {}
 
 GdkScreenList::~GdkScreenList() {
+    setChangeHandler(nullptr);
     attached_.clear();
     g_object_unref(display_);
 }
@@ -150,6 +153,62 @@ std::optional<std::string> GdkScreenList::displayUUID(std::uint32_t displayNumbe
         if (screen->number() == displayNumber)
             return screen->uuid();
     return std::nullopt;
+}
+
+void GdkScreenList::setChangeHandler(std::function<void()> changed) {
+    changed_ = std::move(changed);
+    GListModel* monitors = gdk_display_get_monitors(display_);
+    if (changed_ && !changeSignal_) {
+        changeSignal_ = g_signal_connect(monitors, "items-changed", G_CALLBACK(monitorsChanged), this);
+        watchGeometry(monitors, 0, g_list_model_get_n_items(monitors));
+    }
+    if (!changed_ && changeSignal_) {
+        g_signal_handler_disconnect(monitors, std::exchange(changeSignal_, 0));
+        stopWatchingGeometry();
+        if (pendingChange_)
+            g_source_remove(std::exchange(pendingChange_, 0));
+    }
+}
+
+void GdkScreenList::watchGeometry(GListModel* monitors, guint from, guint count) {
+    for (guint i = from; i < from + count; ++i) {
+        auto* monitor = GDK_MONITOR(g_list_model_get_item(monitors, i));
+        g_signal_connect(monitor, "notify::geometry", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
+                             static_cast<GdkScreenList*>(self)->reportChangeLater();
+                         }),
+                         this);
+        watchedGeometry_.push_back(monitor);
+    }
+}
+
+void GdkScreenList::stopWatchingGeometry() {
+    for (auto* monitor : watchedGeometry_) {
+        g_signal_handlers_disconnect_by_data(monitor, this);
+        g_object_unref(monitor);
+    }
+    watchedGeometry_.clear();
+}
+
+// Changes come in bursts (a monitor removed and added back, several outputs at once): one call for each.
+void GdkScreenList::monitorsChanged(GListModel* monitors, guint position, guint, guint added, gpointer self) {
+    auto* list = static_cast<GdkScreenList*>(self);
+    list->watchGeometry(monitors, position, added);
+    list->reportChangeLater();
+}
+
+void GdkScreenList::reportChangeLater() {
+    auto* list = this;
+    if (list->pendingChange_)
+        return;
+    list->pendingChange_ = g_idle_add(
+        [](gpointer self) -> gboolean {
+            auto* list = static_cast<GdkScreenList*>(self);
+            list->pendingChange_ = 0;
+            if (auto changed = list->changed_)
+                glib::runGuarded(changed, "monitors changed");
+            return G_SOURCE_REMOVE;
+        },
+        list);
 }
 
 std::shared_ptr<GdkMonitorScreen> GdkScreenList::screenFor(GdkMonitor* monitor) {

@@ -58,6 +58,7 @@ public:
     std::vector<std::shared_ptr<Screen>> screens() override;
     std::shared_ptr<Screen> mainScreen() override;
     std::optional<std::string> displayUUID(std::uint32_t displayNumber) override;
+    void setChangeHandler(std::function<void()> changed) override;
 
     // The attached screen of a monitor, or null.
     std::shared_ptr<GdkMonitorScreen> screenFor(GdkMonitor* monitor);
@@ -71,7 +72,18 @@ private:
     std::shared_ptr<GdkMonitorScreen> adopt(GdkMonitor* monitor);
     static void withholdSharedUuids(std::vector<std::shared_ptr<GdkMonitorScreen>>& screens);
 
+    static void monitorsChanged(GListModel* monitors, guint position, guint removed, guint added, gpointer self);
+    void reportChangeLater();
+    void watchGeometry(GListModel* monitors, guint from, guint count);
+    void stopWatchingGeometry();
+
     GdkDisplay* display_;
+    std::function<void()> changed_;
+    gulong changeSignal_ = 0;
+    guint pendingChange_ = 0;
+    // Monitors whose geometry is watched, each with a reference: a monitor comes into the list before the
+    // compositor has said where it is.
+    std::vector<GdkMonitor*> watchedGeometry_;
     EdidReader readEdid_;
     std::vector<std::shared_ptr<GdkMonitorScreen>> attached_;
     std::uint32_t nextNumber_ = 1;

@@ -190,12 +190,25 @@ TEST_F(HostOnTwoMonitors, APinShowsOnItsOwnDisplayOnlyRunAfterRun) {
     }
 }
 
-// Input through sway's own seat: the compositor counts it as the user's activity.
-void moveCursor(int x, int y) {
+// A command to the compositor, through its socket in the runtime folder; its answer.
+std::string swaymsg(const std::string& arguments) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     auto socket = commandOutput(std::string("ls ") + (runtime ? runtime : "/nonexistent") + "/sway-ipc.* | head -n1");
     socket.erase(socket.find_last_not_of('\n') + 1);
-    commandOutput("swaymsg -s " + socket + " seat seat0 cursor set " + std::to_string(x) + " " + std::to_string(y));
+    return commandOutput("swaymsg -s " + socket + " " + arguments);
+}
+
+// Input through sway's own seat: the compositor counts it as the user's activity.
+void moveCursor(int x, int y) { swaymsg("seat seat0 cursor set " + std::to_string(x) + " " + std::to_string(y)); }
+
+// The host's windows the compositor manages, by their application id.
+int hostWindowCount() {
+    auto tree = swaymsg("-t get_tree");
+    int count = 0;
+    for (auto at = tree.find("\"app_id\": \"quorvane-host\""); at != std::string::npos;
+         at = tree.find("\"app_id\": \"quorvane-host\"", at + 1))
+        ++count;
+    return count;
 }
 
 TEST_F(HostOnTwoMonitors, TheDaemonCoversEveryMonitorWhileTheUserIsIdleAndStopsWhenTheyComeBack) {
@@ -216,6 +229,26 @@ TEST_F(HostOnTwoMonitors, TheDaemonCoversEveryMonitorWhileTheUserIsIdleAndStopsW
     daemon->sendSignal(SIGTERM);
     ASSERT_TRUE(daemon->waitForExit(10)) << daemon->messages();
     EXPECT_EQ(daemon->exitStatus(), 0) << daemon->messages();
+}
+
+// sway 1.7 keeps a disabled output's wl_output, so GTK never hears that one goes: removal is tested on the
+// fake platform.
+TEST_F(HostOnTwoMonitors, AMonitorAddedDuringARunShowsAScene) {
+    auto host = start(withBundle({"--duration", "60"}));
+    ASSERT_TRUE(pumpUntil([&] { return scenesOnScreen().has_value(); }, 15)) << host->messages();
+    swaymsg("create_output");
+    auto added = file("HEADLESS-3.png");
+    EXPECT_TRUE(pumpUntil(
+        [&] {
+            commandOutput("grim -o HEADLESS-3 " + added.string());
+            auto shot = ScenePicture::load(added);
+            return shot && shot->nearest(shot->whole(), gallery()).isClear();
+        },
+        10))
+        << "no scene on the added output; see " << added;
+    EXPECT_EQ(hostWindowCount(), 3);
+    host->sendSignal(SIGTERM);
+    expectCleanEnd(*host, 20);
 }
 
 // A bus that never answers must not keep the screens black: the toolkit and the web engine would wait
