@@ -13,6 +13,8 @@
 #include <unistd.h>
 #include <sys/wait.h>
 
+#include <gio/gio.h>
+
 extern char** environ;
 
 using namespace orrelith::platform;
@@ -54,6 +56,48 @@ public:
 private:
     std::filesystem::path socket_;
     pid_t pid_ = -1;
+};
+
+// A bus of the test's own standing in for the system bus, where the test plays logind.
+class LogindStandIn {
+public:
+    explicit LogindStandIn(const std::filesystem::path& folder) : socket_(folder / "system-bus") {
+        std::string address = "--address=unix:path=" + socket_.string();
+        char* argv[] = {const_cast<char*>("dbus-daemon"), const_cast<char*>("--session"), const_cast<char*>("--nofork"),
+                        address.data(), nullptr};
+        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv, environ) != 0)
+            pid_ = -1;
+        pumpUntil([this] { return std::filesystem::exists(socket_); }, 5);
+        auto flags = GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION);
+        bus_ = g_dbus_connection_new_for_address_sync(this->address().c_str(), flags, nullptr, nullptr, nullptr);
+        if (bus_)
+            g_bus_own_name_on_connection(bus_, "org.freedesktop.login1", G_BUS_NAME_OWNER_FLAGS_NONE, nullptr, nullptr,
+                                         nullptr, nullptr);
+    }
+    ~LogindStandIn() {
+        if (bus_)
+            g_object_unref(bus_);
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    LogindStandIn(const LogindStandIn&) = delete;
+    LogindStandIn& operator=(const LogindStandIn&) = delete;
+
+    bool isUp() const { return bus_ != nullptr; }
+    std::string address() const { return "unix:path=" + socket_.string(); }
+    void prepareForSleep(bool sleeping) {
+        g_dbus_connection_emit_signal(bus_, nullptr, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+                                      "PrepareForSleep", g_variant_new("(b)", sleeping), nullptr);
+        g_dbus_connection_flush_sync(bus_, nullptr, nullptr);
+    }
+
+private:
+    std::filesystem::path socket_;
+    pid_t pid_ = -1;
+    GDBusConnection* bus_ = nullptr;
 };
 
 class HostOnTwoMonitors : public HostRunFixture {
@@ -247,6 +291,32 @@ TEST_F(HostOnTwoMonitors, AMonitorAddedDuringARunShowsAScene) {
         10))
         << "no scene on the added output; see " << added;
     EXPECT_EQ(hostWindowCount(), 3);
+    host->sendSignal(SIGTERM);
+    expectCleanEnd(*host, 20);
+}
+
+TEST_F(HostOnTwoMonitors, SleepUnloadsEverySceneAndWakeBringsTheSameOnesBack) {
+    LogindStandIn logind(file(""));
+    ASSERT_TRUE(logind.isUp());
+    auto host = start(withBundle({"--duration", "60"}), {"DBUS_SYSTEM_BUS_ADDRESS=" + logind.address()});
+    std::optional<std::vector<std::string>> before;
+    ASSERT_TRUE(pumpUntil([&] { return (before = scenesOnScreen()).has_value(); }, 15)) << host->messages();
+    auto dark = [&] {
+        for (auto& output : outputs) {
+            auto png = file(output.name + ".png");
+            commandOutput("grim -o " + output.name + " " + png.string());
+            auto shot = ScenePicture::load(png);
+            if (!shot || shot->nearest(shot->whole(), gallery()).isClear())
+                return false;
+        }
+        return true;
+    };
+    logind.prepareForSleep(true);
+    EXPECT_TRUE(pumpUntil(dark, 5)) << "a scene still shows while the system sleeps";
+    logind.prepareForSleep(false);
+    std::optional<std::vector<std::string>> after;
+    EXPECT_TRUE(pumpUntil([&] { return (after = scenesOnScreen()).has_value(); }, 10));
+    EXPECT_EQ(after, before) << "the scenes from before the sleep come back";
     host->sendSignal(SIGTERM);
     expectCleanEnd(*host, 20);
 }
