@@ -2,12 +2,16 @@
 // runs the start-up: the screen saver installed or refreshed, and in interactive mode the options window,
 // whose closing ends the program. With "--check-updates" it runs in the background without a window.
 #include "OptionsApp/AppDelegate.hpp"
+#include "OptionsApp/SaverFiles.hpp"
 #include "Platform/Linux/App/AdwAlert.hpp"
 #include "Platform/Linux/App/GtkRunningApplication.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
+#include "Platform/Linux/Update/AppcastUpdateService.hpp"
 #include "Platform/System/System.hpp"
+#include "Platform/System/UserDefaults.hpp"
 #include "Saver/OptionsSheet/OptionsWindow.hpp"
 
+#include <chrono>
 #include <iostream>
 
 namespace {
@@ -23,6 +27,21 @@ std::shared_ptr<void> presentWindow(std::optional<orrelith::Settings> initial, s
     return std::shared_ptr<void>(static_cast<void*>(window), [](void*) {});
 }
 
+// The updater of the running bundle; none when the program does not run from one.
+std::shared_ptr<orrelith::platform::AppcastUpdateService> makeUpdates(const orrelith::platform::Services& services) {
+    using namespace orrelith::platform;
+    auto bundle = services.system->mainBundle();
+    if (!bundle)
+        return nullptr;
+    auto configuration = UpdaterConfiguration::of(*bundle);
+    configuration.defaults = services.preferences->standardUserDefaults();
+    configuration.putInPlace = orrelith::SaverFiles::real().putInPlace;
+    configuration.now = [] {
+        return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    };
+    return std::make_shared<AppcastUpdateService>(std::move(configuration));
+}
+
 } // namespace
 
 int main() {
@@ -36,8 +55,13 @@ int main() {
     services.alert = std::make_shared<platform::AdwAlert>();
     services.application =
         std::make_shared<platform::GtkRunningApplication>(bundle ? bundle->bundleIdentifier().value_or(identifier) : identifier);
+    auto updates = makeUpdates(services);
+    services.updates = updates;
     platform::install(std::move(services));
     int status = AppDelegate::runApplication(presentWindow);
+    // A release staged during the run takes the bundle's place now that nothing of it runs any more.
+    if (updates)
+        updates->installOnQuit();
     platform::uninstall();
     return status;
 }
