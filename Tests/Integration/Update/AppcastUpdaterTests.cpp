@@ -1,0 +1,223 @@
+#include "LoopbackServer.hpp"
+#include "OptionsApp/SaverFiles.hpp"
+#include "OptionsApp/Updates.hpp"
+#include "Platform/Fake/FakePlatform.hpp"
+#include "Platform/Linux/System/GlibMainQueue.hpp"
+#include "Platform/Linux/System/LinuxSystem.hpp"
+#include "Platform/Linux/System/PlistUserDefaults.hpp"
+#include "Platform/Linux/Update/AppcastUpdateService.hpp"
+#include "Platform/Linux/Update/ArchiveUnpacker.hpp"
+#include "ReleaseArchive.hpp"
+#include "TemporaryFolder.hpp"
+
+#include <glib.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+namespace orrelith::platform {
+namespace {
+
+using testing::ReleaseArchive;
+const std::string app = "Quorvane Options.app", identifier = "org.kestrin.orvex.options";
+
+// Runs the main context until `done` holds, for at most ten seconds.
+template <typename Done>
+bool runUntil(Done done) {
+    gint64 deadline = g_get_monotonic_time() + 10 * G_USEC_PER_SEC;
+    while (!done() && g_get_monotonic_time() < deadline)
+        if (!g_main_context_iteration(nullptr, FALSE))
+            g_usleep(1000);
+    return done();
+}
+
+std::string feedOf(const AppcastItem& item) {
+    return "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
+           "<channel><item><title>" + item.title + "</title><description>" + item.releaseNotes + "</description>"
+           "<enclosure url=\"" + item.url + "\" length=\"" + std::to_string(item.length) + "\" sparkle:version=\"" +
+           item.version + "\" sparkle:edSignature=\"" + item.edSignature + "\"/></item></channel></rss>";
+}
+
+std::set<std::string> listing(const std::filesystem::path& folder) {
+    std::set<std::string> paths;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        paths.insert(entry.path().string());
+    return paths;
+}
+
+// An installed 1.9 bundle whose Info.plist names the loopback feed and the test's key, and the real
+// updater service reading it, with the application's Updates on top.
+class AppcastUpdaterTest : public ::testing::Test {
+protected:
+    AppcastUpdaterTest() {
+        auto entries = ReleaseArchive::bundle(app, identifier, "1.9", "1.9");
+        entries[2].contents = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
+                              "<key>CFBundleIdentifier</key><string>" + identifier + "</string>"
+                              "<key>CFBundleVersion</key><string>1.9</string>"
+                              "<key>CFBundleShortVersionString</key><string>1.9</string>"
+                              "<key>SUFeedURL</key><string>" + server.base() + "appcast.xml</string>"
+                              "<key>SUPublicEDKey</key><string>" + keys.publicKey() + "</string>"
+                              "<key>SUEnableAutomaticChecks</key><false/></dict></plist>";
+        ArchiveUnpacker::unpack(ReleaseArchive::make(entries), applications);
+        auto configuration = UpdaterConfiguration::of(LinuxSystem().bundleAt(bundle).value());
+        configuration.defaults = defaults;
+        configuration.putInPlace = SaverFiles::real().putInPlace;
+        configuration.now = [] { return 1.0e9; };
+        service = std::make_shared<AppcastUpdateService>(configuration);
+        auto services = installed();
+        services.mainQueue = std::make_shared<GlibMainQueue>();
+        services.updates = service;
+        install(services);
+    }
+
+    std::string installedVersion() { return LinuxSystem().bundleAt(bundle).value().info("CFBundleVersion").value_or(""); }
+    void serveRelease(const std::string& archive, AppcastItem item) {
+        server.serve("/q.tar.xz", archive);
+        item.url = server.base() + "q.tar.xz";
+        server.serve("/appcast.xml", feedOf(item));
+    }
+    std::string newRelease() { return ReleaseArchive::make(ReleaseArchive::bundle(app, identifier, "1.10", "1.10")); }
+
+    FakePlatform fake;
+    testing::LoopbackServer server;
+    ReleaseArchive keys;
+    orrelith::testing::TemporaryFolder folder{"orrelith-appcast"};
+    orrelith::testing::TemporaryFolder preferences{"orrelith-appcast-defaults"};
+    std::filesystem::path applications = folder / "Applications", bundle = applications / app;
+    std::shared_ptr<PlistUserDefaults> defaults = std::make_shared<PlistUserDefaults>(preferences / "defaults.plist");
+    std::shared_ptr<AppcastUpdateService> service;
+};
+
+TEST_F(AppcastUpdaterTest, CheckOnlyRunWithAutomaticInstallsInstallsQuietlyAndQuits) {
+    auto archive = newRelease();
+    serveRelease(archive, keys.item(archive, "1.10", ""));
+    auto updates = Updates::create(Updates::Mode::checkOnly, [] { return true; });
+    updates->checkQuietly();
+    ASSERT_TRUE(runUntil([&] { return fake.application->terminations > 0; }));
+    EXPECT_EQ(installedVersion(), "1.9");
+    service->installOnQuit();
+    EXPECT_EQ(installedVersion(), "1.10");
+    EXPECT_EQ(listing(folder.path()).size(), listing(bundle).size() + 2) << "the staging folder is gone";
+    EXPECT_TRUE(fake.alert->shown.empty());
+    EXPECT_EQ(server.count("/q.tar.xz"), 1);
+}
+
+TEST_F(AppcastUpdaterTest, RefusedReleasesEndTheRunWithNothingChangedOnDisk) {
+    auto good = newRelease();
+    auto tampered = good;
+    tampered[tampered.size() / 2] ^= 1;
+    ReleaseArchive stranger;
+    struct Case {
+        const char* name;
+        std::string archive;
+        AppcastItem item;
+    };
+    auto wrongLength = keys.item(good, "1.10", "");
+    wrongLength.length -= 1;
+    std::vector<Case> cases{
+        {"tampered", tampered, keys.item(good, "1.10", "")},
+        {"wrong signature", good, stranger.item(good, "1.10", "")},
+        {"wrong length", good, wrongLength},
+        {"link out", ReleaseArchive::make([] {
+             auto entries = ReleaseArchive::bundle(app, identifier, "1.10", "1.10");
+             entries.push_back({app + "/Contents/out", ReleaseArchive::Kind::symlink, "../../../escaped"});
+             return entries;
+         }()), {}},
+    };
+    cases.back().item = keys.item(cases.back().archive, "1.10", "");
+    auto before = listing(folder.path());
+    int downloads = 0;
+    for (const auto& test : cases) {
+        serveRelease(test.archive, test.item);
+        fake.application->terminations = 0;
+        auto updates = Updates::create(Updates::Mode::checkOnly, [] { return true; });
+        updates->checkQuietly();
+        EXPECT_TRUE(runUntil([&] { return fake.application->terminations > 0; })) << test.name;
+        service->installOnQuit();
+        EXPECT_EQ(server.count("/q.tar.xz"), ++downloads) << test.name;
+        EXPECT_EQ(listing(folder.path()), before) << test.name;
+    }
+    server.serve("/appcast.xml", "<html><body>Moved</body></html>");
+    fake.application->terminations = 0;
+    auto updates = Updates::create(Updates::Mode::checkOnly, [] { return true; });
+    updates->checkQuietly();
+    EXPECT_TRUE(runUntil([&] { return fake.application->terminations > 0; }));
+    EXPECT_EQ(listing(folder.path()), before);
+}
+
+TEST_F(AppcastUpdaterTest, AnInteractiveCheckOffersTheReleaseAndRemembersASkippedVersion) {
+    auto archive = newRelease();
+    serveRelease(archive, keys.item(archive, "1.10", ""));
+    fake.alert->answers = {"Skip This Version", "OK"};
+    auto updates = Updates::create(Updates::Mode::interactive, [] { return true; });
+    updates->checkForUpdates();
+    ASSERT_TRUE(runUntil([&] { return fake.alert->shown.size() == 1; }));
+    EXPECT_EQ(fake.alert->shown[0].messageText, "A new version of Quorvane Options is available");
+    EXPECT_EQ(defaults->dataForKey(AppcastUpdater::skippedVersionKey), "1.10");
+    updates->checkForUpdates();
+    ASSERT_TRUE(runUntil([&] { return fake.alert->shown.size() == 2; }));
+    EXPECT_EQ(fake.alert->shown[1].messageText, "You're up to date");
+    EXPECT_EQ(server.count("/q.tar.xz"), 0);
+    EXPECT_EQ(fake.application->terminations, 0u);
+}
+
+// Counts the checks that ended; a build without a feed ends each one with an error, on the fake queue.
+struct CheckCounter : UpdaterDelegate, UserDriverDelegate {
+    bool willInstallUpdateOnQuit(Updater&, const AppcastItem&, std::function<void()>) override { return false; }
+    bool shouldRelaunchApplication(Updater&) override { return false; }
+    void didNotFindUpdate(Updater&) override {}
+    void didAbortWithError(Updater&, const std::string&) override { ++checks; }
+    void willHandleShowingUpdate(bool, const AppcastItem&, const UpdateUserState&) override {}
+    void willFinishUpdateSession() override {}
+    int checks = 0;
+};
+
+TEST(AppcastUpdaterSchedule, ChecksAnIntervalAfterTheLastCheckKeptInTheDefaults) {
+    constexpr double day = 86400, hour = 3600, start = 1.0e9;
+    struct Row {
+        const char* name;
+        bool automaticChecks;
+        std::optional<double> lastCheck; // seconds before the start
+        std::optional<double> firstCheck; // seconds after the start
+    };
+    const Row rows[] = {
+        {"never checked", true, std::nullopt, 0},
+        {"an hour ago", true, hour, day - hour},
+        {"a week ago", true, 7 * day, 0},
+        {"clock set back", true, -30 * day, day},
+        {"automatic checks off", false, hour, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        FakePlatform fake;
+        orrelith::testing::TemporaryFolder folder{"orrelith-schedule"};
+        auto defaults = std::make_shared<PlistUserDefaults>(folder / "defaults.plist");
+        if (row.lastCheck)
+            defaults->setData(AppcastUpdater::lastCheckKey, std::to_string(static_cast<long long>(start - *row.lastCheck)));
+        UpdaterConfiguration configuration;
+        configuration.automaticChecks = row.automaticChecks;
+        configuration.defaults = defaults;
+        configuration.now = [&] { return start + fake.queue->now(); };
+        auto counter = std::make_shared<CheckCounter>();
+        AppcastUpdateService service(configuration);
+        auto controller = service.makeStandardController(StartUpdater::now, counter, counter);
+        if (!row.firstCheck) {
+            fake.advanceBy(30 * day);
+            EXPECT_EQ(counter->checks, 0) << row.name;
+            continue;
+        }
+        if (*row.firstCheck > 0) {
+            fake.advanceBy(*row.firstCheck - 1);
+            EXPECT_EQ(counter->checks, 0) << row.name;
+        }
+        fake.advanceBy(*row.firstCheck > 0 ? 1 : 0);
+        EXPECT_EQ(counter->checks, 1) << row.name;
+        EXPECT_EQ(defaults->dataForKey(AppcastUpdater::lastCheckKey),
+                  std::to_string(static_cast<long long>(start + *row.firstCheck))) << row.name;
+        fake.advanceBy(day);
+        EXPECT_EQ(counter->checks, 2) << row.name;
+    }
+}
+
+} // namespace
+} // namespace orrelith::platform
