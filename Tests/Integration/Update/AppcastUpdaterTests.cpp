@@ -33,7 +33,7 @@ bool runUntil(Done done) {
 }
 
 std::string feedOf(const AppcastItem& item) {
-    return "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
+    return "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:sparkle=\"http://example.org/s\">"
            "<channel><item><title>" + item.title + "</title><description>" + item.releaseNotes + "</description>"
            "<enclosure url=\"" + item.url + "\" length=\"" + std::to_string(item.length) + "\" sparkle:version=\"" +
            item.version + "\" sparkle:edSignature=\"" + item.edSignature + "\"/></item></channel></rss>";
