@@ -85,10 +85,14 @@ void AppcastUpdater::check(Check kind) {
                 self->fail(kind, "This copy of " + self->configuration_.name + " has no update feed or key.");
         });
     }
+    // Answers go through the main queue, so that no alert's loop runs, and nothing thrown escapes, inside
+    // libsoup's callback.
     downloader_->findUpdate(configuration_.feedURL, configuration_.version, skippedVersion(),
                             [weak, kind](UpdateDownloader::Found result) {
-                                if (auto self = weak.lock())
-                                    self->found(kind, result);
+                                mainQueue().async([weak, kind, result] {
+                                    if (auto self = weak.lock())
+                                        self->found(kind, result);
+                                });
                             });
 }
 
@@ -134,9 +138,11 @@ void AppcastUpdater::download(const AppcastItem& item, std::function<void(std::o
                                      configuration_.bundleIdentifier};
     downloader_->download(item, expected, staging, nullptr,
                           [staging, done = std::move(done)](UpdateDownloader::Staged result) {
-                              if (!result.error.empty())
-                                  return done(std::nullopt, result.error);
-                              done(Staged{result.bundle, staging}, "");
+                              mainQueue().async([staging, done, result] {
+                                  if (!result.error.empty())
+                                      return done(std::nullopt, result.error);
+                                  done(Staged{result.bundle, staging}, "");
+                              });
                           });
 }
 
