@@ -40,6 +40,8 @@ public:
         if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv, environ) != 0)
             pid_ = -1;
         pumpUntil([this] { return std::filesystem::exists(socket_); }, 5);
+        // The socket's file comes just before the daemon listens on it.
+        pumpFor(0.2);
     }
     ~HungBus() {
         if (pid_ <= 0)
@@ -62,15 +64,20 @@ private:
 class LogindStandIn {
 public:
     explicit LogindStandIn(const std::filesystem::path& folder) : socket_(folder / "system-bus") {
-        std::string address = "--address=unix:path=" + socket_.string();
+        std::string listen = "--address=unix:path=" + socket_.string();
         char* argv[] = {const_cast<char*>("dbus-daemon"), const_cast<char*>("--session"), const_cast<char*>("--nofork"),
-                        address.data(), nullptr};
+                        listen.data(), nullptr};
         if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv, environ) != 0)
             pid_ = -1;
-        pumpUntil([this] { return std::filesystem::exists(socket_); }, 5);
         auto flags = GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                           G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION);
-        bus_ = g_dbus_connection_new_for_address_sync(this->address().c_str(), flags, nullptr, nullptr, nullptr);
+        // The socket's file comes before the daemon listens on it.
+        pumpUntil(
+            [&] {
+                bus_ = g_dbus_connection_new_for_address_sync(address().c_str(), flags, nullptr, nullptr, nullptr);
+                return bus_ != nullptr;
+            },
+            5);
         if (bus_)
             g_bus_own_name_on_connection(bus_, "org.freedesktop.login1", G_BUS_NAME_OWNER_FLAGS_NONE, nullptr, nullptr,
                                          nullptr, nullptr);
