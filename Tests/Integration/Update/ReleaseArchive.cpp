@@ -1,6 +1,7 @@
 #include "ReleaseArchive.hpp"
 
 #include <archive.h>
+#include <glib.h>
 #include <archive_entry.h>
 #include <sodium.h>
 
@@ -90,6 +91,28 @@ std::string ReleaseArchive::sign(const std::string& bytes) const {
 
 AppcastItem ReleaseArchive::item(const std::string& archive, const std::string& version, const std::string& url) const {
     return {"Version " + version, version, version, url, archive.size(), sign(archive), "<p>Better.</p>"};
+}
+
+std::string feedOf(const AppcastItem& item) {
+    return "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:sparkle=\"http://example.org/s\"><channel>"
+           "<item><title>" + item.title + "</title><description><![CDATA[" + item.releaseNotes + "]]></description>"
+           "<enclosure url=\"" + item.url + "\" length=\"" + std::to_string(item.length) + "\" sparkle:version=\"" +
+           item.version + "\" sparkle:edSignature=\"" + item.edSignature + "\"/></item></channel></rss>";
+}
+
+std::set<std::string> listing(const std::filesystem::path& folder) {
+    std::set<std::string> paths;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        paths.insert(entry.path().string());
+    return paths;
+}
+
+bool runUntil(const std::function<bool()>& done) {
+    gint64 deadline = g_get_monotonic_time() + 10 * G_USEC_PER_SEC;
+    while (!done() && g_get_monotonic_time() < deadline)
+        if (!g_main_context_iteration(nullptr, FALSE))
+            g_usleep(1000);
+    return done();
 }
 
 } // namespace orrelith::testing

@@ -2,6 +2,9 @@
 
 #include "OrrelithCore/Appcast.hpp"
 
+#include <filesystem>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,5 +33,12 @@ struct ReleaseArchive {
 private:
     std::string publicKey_, secretKey_;
 };
+
+// A one-item feed announcing `item`.
+std::string feedOf(const AppcastItem& item);
+// Every path below `folder`.
+std::set<std::string> listing(const std::filesystem::path& folder);
+// Runs the main context until `done` holds, for at most ten seconds.
+bool runUntil(const std::function<bool()>& done);
 
 } // namespace orrelith::testing

@@ -3,31 +3,15 @@
 #include "ReleaseArchive.hpp"
 #include "TemporaryFolder.hpp"
 
-#include <glib.h>
 #include <gtest/gtest.h>
 
 namespace orrelith::platform {
 namespace {
 
 using testing::ReleaseArchive;
+using testing::feedOf;
+using testing::runUntil;
 const std::string app = "Quorvane Options.app", identifier = "org.kestrin.orvex.options";
-
-// Runs the main context until `done` holds, for at most ten seconds.
-template <typename Done>
-bool runUntil(Done done) {
-    gint64 deadline = g_get_monotonic_time() + 10 * G_USEC_PER_SEC;
-    while (!done() && g_get_monotonic_time() < deadline)
-        if (!g_main_context_iteration(nullptr, FALSE))
-            g_usleep(1000);
-    return done();
-}
-
-std::string feedOf(const AppcastItem& item) {
-    return "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:sparkle=\"http://example.org/s\"><channel>"
-           "<item><title>" + item.title + "</title><description><![CDATA[" + item.releaseNotes + "]]></description>"
-           "<enclosure url=\"" + item.url + "\" length=\"" + std::to_string(item.length) + "\" sparkle:version=\"" +
-           item.version + "\" sparkle:edSignature=\"" + item.edSignature + "\"/></item></channel></rss>";
-}
 
 class UpdateDownloaderTest : public ::testing::Test {
 protected:
@@ -65,15 +49,9 @@ TEST_F(UpdateDownloaderTest, FindsDownloadsAndVerifiesANewerRelease) {
     EXPECT_GT(progress, 0);
 }
 
-TEST_F(UpdateDownloaderTest, RefusesAFeedThatIsNotXmlAndATamperedDownload) {
+TEST_F(UpdateDownloaderTest, AFeedThatIsNotXmlIsReportedAsUnreadable) {
     server.serve("/appcast.xml", "<html><body>Moved</body></html>");
     EXPECT_EQ(find().error, "The update feed could not be read.");
-    auto archive = ReleaseArchive::make(ReleaseArchive::bundle(app, identifier, "1.10", "1.10"));
-    auto item = keys.item(archive, "1.10", server.base() + "q.tar.xz");
-    archive[archive.size() / 2] ^= 1;
-    server.serve("/q.tar.xz", archive);
-    EXPECT_NE(download(item).error, "");
-    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
 TEST(SoupFetch, AllowsHttpsAndLoopbackHttpOnly) {

@@ -8,9 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
 namespace orrelith::platform {
 namespace {
@@ -27,12 +25,10 @@ void makeBundle(orrelith::testing::TemporaryFolder& folder, const std::filesyste
 std::string wholeVersion(const std::filesystem::path& bundle) {
     std::string version;
     for (const char* part : parts) {
-        std::ifstream file(bundle / part);
-        std::stringstream text;
-        text << file.rdbuf();
-        if (!file || (!version.empty() && text.str() != version))
+        auto text = orrelith::testing::TemporaryFolder::read(bundle / part);
+        if (text.empty() || (!version.empty() && text != version))
             return {};
-        version = text.str();
+        version = text;
     }
     return version;
 }

@@ -6,21 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <set>
 
 namespace orrelith::platform {
 namespace {
 
 using testing::ReleaseArchive;
+using testing::listing;
 using Kind = ReleaseArchive::Kind;
 const std::string app = "Quorvane Options.app", identifier = "org.kestrin.orvex.options";
-
-std::set<std::string> listing(const std::filesystem::path& folder) {
-    std::set<std::string> paths;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-        paths.insert(entry.path().string());
-    return paths;
-}
 
 class UpdatePackageTest : public ::testing::Test {
 protected:
