@@ -178,7 +178,10 @@ protected:
         SceneThumbnails::resetForTesting();
     }
 
+    // Replaces the window a previous case left open.
     GtkWindow* open(GtkWindow* made) {
+        if (window)
+            gtk_window_destroy(window);
         window = made;
         OptionsWindow::present(window);
         EXPECT_TRUE(pumpUntil([&] { return gtk_widget_get_mapped(GTK_WIDGET(window)) && gtk_widget_get_width(GTK_WIDGET(window)) >= 660; }));
@@ -264,8 +267,6 @@ TEST_F(OptionsWindowTest, CancelEscapeAndTheTitleBarCloseWriteNothing) {
         c.close(window);
         EXPECT_TRUE(soon([&] { return !gtk_widget_get_visible(root()); })) << c.name;
         EXPECT_FALSE(fs::exists(environment->settingsPath())) << c.name;
-        gtk_window_destroy(window);
-        window = nullptr;
     }
 }
 
@@ -280,7 +281,6 @@ TEST_F(OptionsWindowTest, TheFooterOffersUpdatesOnlyWithAnUpdateCheck) {
     EXPECT_EQ(footer, (std::vector<std::string>{"Version 1.0.0 (7)", "Cancel", "Done"}));
     EXPECT_EQ(findType(root(), GTK_TYPE_WINDOW_CONTROLS) ? findType(findType(root(), GTK_TYPE_WINDOW_CONTROLS), GTK_TYPE_BUTTON) : nullptr, nullptr)
         << "an attached window has no close button";
-    gtk_window_destroy(window);
 
     int checks = 0;
     open(OptionsWindow::make(OptionsWindow::Presentation::standalone, Settings(), [&] { ++checks; }));
@@ -351,7 +351,5 @@ TEST_F(OptionsWindowTest, TheArrangementPlacesDisplaysAsTheyAreArranged) {
         click(last);
         EXPECT_TRUE(soon([&] { return model->selected() == c.displays.back().id; })) << c.name;
         EXPECT_TRUE(gtk_widget_has_css_class(last, "selected")) << c.name;
-        gtk_window_destroy(window);
-        window = nullptr;
     }
 }
