@@ -36,14 +36,17 @@ using Pool = std::optional<std::vector<std::string>>;
 
 } // namespace
 
-TEST(OptionsModel, SelectsTheDisplayAtTheOriginElseTheFirstElseNone) {
+TEST(OptionsModel, SelectsTheDisplayAtTheOriginElseTheFirstElseNoneWhereAPinStillShuffles) {
     EXPECT_EQ(OptionsModel({}, {}, {display("LEFT", -100, 0), display("MAIN", 0, 0)}).selected(), "MAIN");
     EXPECT_EQ(OptionsModel({}, {}, {display("ONE", 100, 0), display("TWO", 200, 0)}).selected(), "ONE");
     OptionsModel none({}, {}, {});
     EXPECT_EQ(none.selected(), "");
     EXPECT_EQ(none.selectedDisplay(), nullptr);
-    EXPECT_FALSE(none.choosingPool());
-    EXPECT_FALSE(none.checkForUpdates);
+    // Pinning with an empty catalog stores the empty slug and still shuffles.
+    none.setShuffle(false);
+    EXPECT_EQ(none.settings().displays.at(""), DisplayMode::fixed(""));
+    EXPECT_TRUE(none.isShuffle());
+    EXPECT_EQ(none.pinned(), std::nullopt);
 }
 
 TEST(OptionsModel, ShuffleAndBackRestoresThePinnedSceneElseTheFirst) {
@@ -61,14 +64,6 @@ TEST(OptionsModel, ShuffleAndBackRestoresThePinnedSceneElseTheFirst) {
     model.setShuffle(false);
     EXPECT_EQ(model.pinned(), "d");
     EXPECT_EQ(model.settings().displays.at("SIDE"), DisplayMode::fixed("a"));
-}
-
-TEST(OptionsModel, PinningWithAnEmptyCatalogStoresTheEmptySlugAndStillShuffles) {
-    OptionsModel model({}, {}, {});
-    model.setShuffle(false);
-    EXPECT_EQ(model.settings().displays.at(""), DisplayMode::fixed(""));
-    EXPECT_TRUE(model.isShuffle());
-    EXPECT_EQ(model.pinned(), std::nullopt);
 }
 
 TEST(OptionsModel, PoolEditsFollowTheRules) {
