@@ -37,14 +37,6 @@ protected:
     testing::TemporaryFolder folder{"orrelith-sync"};
 };
 
-TEST_F(SyncSaverTests, AnInstalledCopyOfTheWantedVersionIsLeftAloneAndNothingReloads) {
-    installOld("1.0", "10");
-    EXPECT_EQ(Install::syncSaver(), SaverSync::unchanged());
-    EXPECT_EQ(SaverBundles::wholeCopy(installed()), "old");
-    EXPECT_EQ(fake.screenSaverHost->record.runQueries, 0u);
-    EXPECT_TRUE(fake.downloadOrigin->removals.empty());
-}
-
 TEST_F(SyncSaverTests, AFirstInstallMovesTheCopyInReloadsUnlessARunIsShowingAndIsAnnounced) {
     for (bool running : {false, true}) {
         fs::remove_all(installed());
@@ -60,20 +52,25 @@ TEST_F(SyncSaverTests, AFirstInstallMovesTheCopyInReloadsUnlessARunIsShowingAndI
     }
 }
 
-TEST_F(SyncSaverTests, AnyOtherInstalledVersionIsReplacedAndAnUnreadableOneCountsAsNone) {
+TEST_F(SyncSaverTests, TheWantedVersionIsLeftAloneAnyOtherIsReplacedAndAnUnreadableOneCountsAsNone) {
     struct Case {
         std::optional<std::string> version, build;
         bool readable;
         SaverSync expected;
     };
-    for (const auto& c : {Case{"0.9", "9", true, SaverSync::updated()}, Case{"2.0", "20", true, SaverSync::updated()},
-                          Case{"1.0", "10", false, SaverSync::fresh()}}) {
+    for (const auto& c : {Case{"1.0", "10", true, SaverSync::unchanged()}, Case{"0.9", "9", true, SaverSync::updated()},
+                          Case{"2.0", "20", true, SaverSync::updated()}, Case{"1.0", "10", false, SaverSync::fresh()}}) {
         installOld(c.version, c.build);
         if (!c.readable)
             std::ofstream(installed() / "Contents/Info.plist") << "not a property list";
+        fake.screenSaverHost->record = {};
+        fake.downloadOrigin->removals.clear();
         EXPECT_EQ(Install::syncSaver(), c.expected);
-        EXPECT_EQ(SaverBundles::wholeCopy(installed()), "new");
+        bool unchanged = c.expected == SaverSync::unchanged();
+        EXPECT_EQ(SaverBundles::wholeCopy(installed()), unchanged ? "old" : "new");
         EXPECT_FALSE(fs::exists(temporary()));
+        EXPECT_EQ(fake.screenSaverHost->record.runQueries == 0, unchanged) << "only a change reloads";
+        EXPECT_EQ(fake.downloadOrigin->removals.empty(), unchanged);
         fs::remove_all(installed());
     }
 }
