@@ -9,7 +9,6 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -39,11 +38,6 @@ std::vector<std::string> titled(const std::string& pattern) { return windows("--
 
 void press(const std::string& window, const std::string& key) {
     std::system(("xdotool windowactivate --sync " + window + " key --clearmodifiers " + key + " >/dev/null 2>&1").c_str());
-}
-
-std::string contents(const fs::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), {}};
 }
 
 // The program a desktop entry starts, read as the desktop reads it: the value unescaped, then split into
@@ -103,8 +97,8 @@ TEST_F(OptionsAppXvfbTests, TheFirstStartInstallsAndTellsTheSecondTouchesNothing
     ASSERT_TRUE(pumpUntil([] { return !titled(installedAlert).empty(); }, 60)) << first->messages();
     auto installed = home / "Library/Screen Savers/Quorvane.saver";
     EXPECT_TRUE(fs::is_regular_file(installed / "Contents/Linux/Quorvane.so"));
-    EXPECT_EQ(contents(installed / "Contents/Info.plist"),
-              contents(application / "Contents/Library/Screen Savers/Quorvane.saver/Contents/Info.plist"));
+    EXPECT_EQ(orrelith::testing::TemporaryFolder::read(installed / "Contents/Info.plist"),
+              orrelith::testing::TemporaryFolder::read(application / "Contents/Library/Screen Savers/Quorvane.saver/Contents/Info.plist"));
     auto entry = home / ".local/share/applications/org.kestrin.orvex.options.desktop";
     EXPECT_EQ(launchedProgram(entry), application / "Contents/Linux/Quorvane Options");
     // The alert's default button opens the screen-saver settings.
