@@ -28,14 +28,10 @@ const std::string app = "Quorvane Options.app", identifier = "org.kestrin.orvex.
 class AppcastUpdaterTest : public ::testing::Test {
 protected:
     AppcastUpdaterTest() {
-        auto entries = ReleaseArchive::bundle(app, identifier, "1.9", "1.9");
-        entries[2].contents = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
-                              "<key>CFBundleIdentifier</key><string>" + identifier + "</string>"
-                              "<key>CFBundleVersion</key><string>1.9</string>"
-                              "<key>CFBundleShortVersionString</key><string>1.9</string>"
-                              "<key>SUFeedURL</key><string>" + server.base() + "appcast.xml</string>"
-                              "<key>SUPublicEDKey</key><string>" + keys.publicKey() + "</string>"
-                              "<key>SUEnableAutomaticChecks</key><false/></dict></plist>";
+        auto entries = ReleaseArchive::bundle(app, identifier, "1.9", "1.9",
+                                              "<key>SUFeedURL</key><string>" + server.base() + "appcast.xml</string>"
+                                              "<key>SUPublicEDKey</key><string>" + keys.publicKey() + "</string>"
+                                              "<key>SUEnableAutomaticChecks</key><false/>");
         ArchiveUnpacker::unpack(ReleaseArchive::make(entries), applications);
         auto configuration = UpdaterConfiguration::of(LinuxSystem().bundleAt(bundle).value());
         configuration.defaults = defaults;

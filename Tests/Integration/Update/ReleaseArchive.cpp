@@ -41,11 +41,12 @@ void addEntry(archive* writer, const ReleaseArchive::Entry& entry) {
 } // namespace
 
 std::vector<ReleaseArchive::Entry> ReleaseArchive::bundle(const std::string& bundle, const std::string& identifier,
-                                                          const std::string& version, const std::string& shortVersion) {
+                                                          const std::string& version, const std::string& shortVersion,
+                                                          const std::string& moreInfo) {
     std::string plist = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
                         "<key>CFBundleIdentifier</key><string>" + identifier + "</string>"
                         "<key>CFBundleVersion</key><string>" + version + "</string>"
-                        "<key>CFBundleShortVersionString</key><string>" + shortVersion + "</string></dict></plist>\n";
+                        "<key>CFBundleShortVersionString</key><string>" + shortVersion + "</string>" + moreInfo + "</dict></plist>\n";
     return {{bundle, Kind::folder, ""},
             {bundle + "/Contents", Kind::folder, ""},
             {bundle + "/Contents/Info.plist", Kind::file, plist},

@@ -19,9 +19,10 @@ struct ReleaseArchive {
         std::string contents; // a file's bytes, or a link's target
     };
 
-    // The entries of a bundle named `bundle` with this identifier and versions.
+    // The entries of a bundle named `bundle` with this identifier and versions; `moreInfo` adds keys to Info.plist.
     static std::vector<Entry> bundle(const std::string& bundle, const std::string& identifier,
-                                     const std::string& version, const std::string& shortVersion);
+                                     const std::string& version, const std::string& shortVersion,
+                                     const std::string& moreInfo = "");
     static std::string make(const std::vector<Entry>& entries);
 
     ReleaseArchive();
