@@ -115,10 +115,8 @@ bool WaylandIdleMonitor::isAvailable() { return connect() && wayland_->watch; }
 void WaylandIdleMonitor::watch(double seconds, std::function<void()> idle, std::function<void()> active) {
     if (!isAvailable())
         return;
-    ++generation_;
     releaseNotification();
-    idle_ = std::move(idle);
-    active_ = std::move(active);
+    reports_.begin(std::move(idle), std::move(active));
     auto milliseconds = static_cast<uint32_t>(std::clamp(std::llround(seconds * 1000), 1LL, 0xffffffffLL));
     auto& globals = wayland_->globals;
     if (globals.notifier) {
@@ -133,9 +131,7 @@ void WaylandIdleMonitor::watch(double seconds, std::function<void()> idle, std::
 }
 
 void WaylandIdleMonitor::stop() {
-    ++generation_;
-    idle_ = nullptr;
-    active_ = nullptr;
+    reports_.end();
     if (wayland_) {
         releaseNotification();
         wl_display_flush(wayland_->display);
@@ -156,24 +152,6 @@ void WaylandIdleMonitor::readEvents() {
 }
 
 // Inside the protocol's dispatch: the report itself comes on a later turn.
-void WaylandIdleMonitor::reported(bool idle) {
-    std::weak_ptr<WaylandIdleMonitor> weak = weak_from_this();
-    unsigned generation = generation_;
-    g_idle_add_full(
-        G_PRIORITY_DEFAULT,
-        [](gpointer data) -> gboolean {
-            glib::runGuarded(*static_cast<std::function<void()>*>(data), "idle report");
-            return G_SOURCE_REMOVE;
-        },
-        new std::function<void()>([weak, generation, idle] {
-            auto self = weak.lock();
-            if (!self || generation != self->generation_)
-                return;
-            auto& report = idle ? self->idle_ : self->active_;
-            if (report)
-                report();
-        }),
-        [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
-}
+void WaylandIdleMonitor::reported(bool idle) { reports_.reportLater(idle); }
 
 } // namespace orrelith::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/Linux/Idle/IdleReports.hpp"
+
 #include "Platform/Idle/IdleMonitor.hpp"
 
 #include <memory>
@@ -34,9 +36,7 @@ private:
 
     std::unique_ptr<Connection> wayland_;
     bool tried_ = false;
-    std::function<void()> idle_;
-    std::function<void()> active_;
-    unsigned generation_ = 0;
+    IdleReports reports_;
 };
 
 } // namespace orrelith::platform

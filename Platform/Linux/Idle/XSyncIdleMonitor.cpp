@@ -93,24 +93,20 @@ bool XSyncIdleMonitor::isAvailable() { return connect(); }
 void XSyncIdleMonitor::watch(double seconds, std::function<void()> idle, std::function<void()> active) {
     if (!connect())
         return;
-    ++generation_;
     destroyAlarms();
-    idle_ = std::move(idle);
-    active_ = std::move(active);
+    reports_.begin(std::move(idle), std::move(active));
     auto delay = milliseconds(seconds);
     x_->idleAlarm = makeAlarm(x_->display, x_->idleTime, delay, XSyncPositiveTransition);
     x_->backAlarm = makeAlarm(x_->display, x_->idleTime, delay, XSyncNegativeTransition);
     // The rising alarm only sees the counter pass the delay; a user idle for longer already is idle now.
     XSyncValue now;
     if (XSyncQueryCounter(x_->display, x_->idleTime, &now) && XSyncValueGreaterOrEqual(now, delay))
-        reportLater(true);
+        reports_.reportLater(true);
     XFlush(x_->display);
 }
 
 void XSyncIdleMonitor::stop() {
-    ++generation_;
-    idle_ = nullptr;
-    active_ = nullptr;
+    reports_.end();
     if (x_) {
         destroyAlarms();
         XFlush(x_->display);
@@ -133,31 +129,11 @@ void XSyncIdleMonitor::readEvents() {
         if (notify->state == XSyncAlarmDestroyed)
             continue;
         if (notify->alarm == x_->idleAlarm)
-            reportLater(true);
+            reports_.reportLater(true);
         else if (notify->alarm == x_->backAlarm)
-            reportLater(false);
+            reports_.reportLater(false);
     }
 }
 
-void XSyncIdleMonitor::reportLater(bool idle) {
-    std::weak_ptr<XSyncIdleMonitor> weak = weak_from_this();
-    unsigned generation = generation_;
-    g_idle_add_full(
-        G_PRIORITY_DEFAULT,
-        [](gpointer data) -> gboolean {
-            auto* work = static_cast<std::function<void()>*>(data);
-            glib::runGuarded(*work, "idle report");
-            return G_SOURCE_REMOVE;
-        },
-        new std::function<void()>([weak, generation, idle] {
-            auto self = weak.lock();
-            if (!self || generation != self->generation_)
-                return;
-            auto& report = idle ? self->idle_ : self->active_;
-            if (report)
-                report();
-        }),
-        [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
-}
 
 } // namespace orrelith::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/Linux/Idle/IdleReports.hpp"
+
 #include "Platform/Idle/IdleMonitor.hpp"
 
 #include <memory>
@@ -30,15 +32,11 @@ private:
     bool connect();
     void destroyAlarms();
     void readEvents();
-    void reportLater(bool idle);
 
     std::string displayName_;
     std::unique_ptr<Connection> x_;
     bool tried_ = false;
-    std::function<void()> idle_;
-    std::function<void()> active_;
-    // Tells reports queued for an earlier watch from current ones.
-    unsigned generation_ = 0;
+    IdleReports reports_;
 };
 
 } // namespace orrelith::platform
