@@ -80,6 +80,8 @@ int HostApplication::runSaver(const HostOptions& options) {
                 loop->quit();
         });
     handleTerminationSignals();
+    if (options.mode != HostMode::FullScreen)
+        handleReloadSignal();
     session_->start();
     loop_->run();
     return session_->exitStatus();
@@ -100,9 +102,23 @@ int HostApplication::runDaemon(const HostOptions& options) {
         if (auto loop = weakLoop.lock())
             loop->quit();
     });
+    // It holds no plug-in: each run loads the installed copy afresh.
+    loop_->setReloadHandler(nullptr);
     daemon_->start();
+    if (!options.idleAfter)
+        followStoredIdleDelay();
     loop_->run();
+    platform::preferences().setStandardDefaultsChangeHandler(nullptr);
     return 0;
+}
+
+// The settings pane writes the delay while the daemon waits.
+void HostApplication::followStoredIdleDelay() {
+    std::weak_ptr<HostDaemon> weakDaemon = daemon_;
+    platform::preferences().setStandardDefaultsChangeHandler([weakDaemon] {
+        if (auto daemon = weakDaemon.lock())
+            daemon->setIdleAfter(storedIdleDelay());
+    });
 }
 
 void HostApplication::handleTerminationSignals() {
@@ -114,6 +130,18 @@ void HostApplication::handleTerminationSignals() {
             session->end();
         else if (auto loop = weakLoop.lock())
             loop->quit();
+    });
+}
+
+void HostApplication::handleReloadSignal() {
+    std::weak_ptr<HostApplication> weakSelf = weak_from_this();
+    loop_->setReloadHandler([weakSelf] {
+        auto self = weakSelf.lock();
+        if (!self || !self->session_ || self->session_->hasEnded())
+            return;
+        self->reloadRequested_ = true;
+        self->say("loading the screen saver afresh");
+        self->session_->end(RunSession::Ending::Reload);
     });
 }
 

@@ -15,8 +15,12 @@ namespace orrelith::host {
 // (given, or installed in the user's home folder from the user database), runs it in the asked mode on
 // the main loop, and answers the exit status; or, as a daemon, starts such runs as children whenever the
 // user is idle (for --idle-after seconds, else the "idleDelay" in the host's preferences, in seconds as
-// text, else 5 minutes) until a termination signal. SIGINT and SIGTERM end the run as the user's activity does;
-// a second one while the run is ending stops the loop at once. Usage goes to `out`; the host's messages,
+// text, else 5 minutes, followed as the preferences change) until a termination signal. SIGINT and SIGTERM end the run as the user's activity does;
+// a second one while the run is ending stops the loop at once. SIGHUP asks a preview or settings window,
+// which keeps the plug-in loaded, to load the installed copy afresh: its views stop quietly, its window
+// closes, `run` returns and `reloadRequested` tells the caller to start the program over (a plug-in's
+// library cannot be relied on to unload, and a new copy replaces the old at the same path). The daemon
+// ignores SIGHUP; a full-screen run leaves it as it is. Usage goes to `out`; the host's messages,
 // one line each, prefixed with "quorvane-host: ", to `messages`; both streams outlive the application.
 // Main thread only.
 class HostApplication : public std::enable_shared_from_this<HostApplication> {
@@ -32,12 +36,16 @@ public:
 
     // The run in progress, or the last one.
     const std::shared_ptr<RunSession>& session() const { return session_; }
+    // After `run`: whether the program is to start over with the same arguments.
+    bool reloadRequested() const { return reloadRequested_; }
 
 private:
     HostApplication(std::shared_ptr<platform::MainLoop> loop, std::ostream& out, std::ostream& messages);
     int runSaver(const HostOptions& options);
     int runDaemon(const HostOptions& options);
     void handleTerminationSignals();
+    void handleReloadSignal();
+    void followStoredIdleDelay();
     void say(const std::string& line);
 
     std::shared_ptr<platform::MainLoop> loop_;
@@ -45,6 +53,7 @@ private:
     std::ostream& messages_;
     std::shared_ptr<RunSession> session_;
     std::shared_ptr<HostDaemon> daemon_;
+    bool reloadRequested_ = false;
 };
 
 } // namespace orrelith::host

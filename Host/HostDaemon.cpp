@@ -27,6 +27,20 @@ void HostDaemon::start() {
         if (auto self = weak.lock())
             self->inhibitionChanged();
     });
+    watchIdleness();
+}
+
+void HostDaemon::setIdleAfter(double seconds) {
+    if (seconds == plan_.idleAfter)
+        return;
+    plan_.idleAfter = seconds;
+    // The new watch reports idleness afresh; until then the user counts as not (yet) idle.
+    userIdle_ = false;
+    watchIdleness();
+}
+
+void HostDaemon::watchIdleness() {
+    std::weak_ptr<HostDaemon> weak = weak_from_this();
     platform::idle().watch(
         plan_.idleAfter,
         [weak] {

@@ -31,6 +31,10 @@ public:
     // Starts waiting. Throws HostError when the display server cannot tell when the user is idle.
     void start();
     void stop();
+    // From now on a run starts after `seconds` of idleness, counted from the user's last activity (so a user
+    // already idle that long gets a run at once). A run in progress goes on; it still ends on the user's
+    // activity by itself. The same delay again changes nothing.
+    void setIdleAfter(double seconds);
 
     bool isRunning() const { return run_ != nullptr; }
     int runsStarted() const { return runsStarted_; }
@@ -42,6 +46,7 @@ private:
     void runEnded(int run, platform::ChildEnd how);
     void inhibitionChanged();
     void startRun();
+    void watchIdleness();
 
     Plan plan_;
     std::function<void(const std::string&)> say_;

@@ -168,7 +168,17 @@ void RunSession::endLater() {
     });
 }
 
-void RunSession::end() {
+void RunSession::stopViews(Ending how) {
+    bool tell = how == Ending::Finished;
+    if (tell)
+        platform::distributedCenter().post(platform::ScreenSaverView::willStopNotification);
+    for (auto& stage : stages_)
+        stage.view->stopAnimation();
+    if (tell)
+        platform::distributedCenter().post(platform::ScreenSaverView::didStopNotification);
+}
+
+void RunSession::end(Ending how) {
     if (std::exchange(ended_, true))
         return;
     // The picture asked for shows the run, so it is taken before anything stops.
@@ -180,10 +190,7 @@ void RunSession::end() {
     frameTimers_.clear();
     if (plan_.mode == HostMode::FullScreen)
         platform::screens().setChangeHandler(nullptr);
-    platform::distributedCenter().post(platform::ScreenSaverView::willStopNotification);
-    for (auto& stage : stages_)
-        stage.view->stopAnimation();
-    platform::distributedCenter().post(platform::ScreenSaverView::didStopNotification);
+    stopViews(how);
     for (auto& stage : stages_) {
         stage.window->setUserEventHandler(nullptr);
         if (auto sheet = stage.window->attachedSheet())

@@ -45,8 +45,16 @@ public:
 
     // Shows the views and starts them. Throws HostError when there is no screen or no view is made.
     void start();
+    enum class Ending {
+        // The run is over: the will-stop and did-stop notifications go out around the views' stop.
+        Finished,
+        // The process is to load the screen saver afresh: the views stop and the windows close quietly,
+        // since nothing has ended for the saver's other processes.
+        Reload
+    };
+
     // Ends the run as described above. Only the first call does anything.
-    void end();
+    void end(Ending how = Ending::Finished);
 
     bool hasEnded() const { return ended_; }
     int exitStatus() const { return status_; }
@@ -65,6 +73,7 @@ private:
     void scheduleEndings();
     void takeScreenshot();
     void endLater();
+    void stopViews(Ending how);
 
     platform::ClassRegistry::Entry principal_;
     Plan plan_;

@@ -3,18 +3,39 @@
 #include "Platform/Linux/System/GlibMainLoop.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+
+#include <unistd.h>
+
+namespace {
+
+// The program over again with the same arguments, so that the plug-in's new copy is loaded: a dlopen'd
+// C++ library is not reliably unloaded, and the new copy sits at the old one's path. Returns on failure.
+int startOver(char** argv) {
+    std::cout.flush();
+    std::cerr.flush();
+    execv("/proc/self/exe", argv);
+    std::cerr << orrelith::host::HostApplication::programName << ": cannot start afresh: " << std::strerror(errno)
+              << std::endl;
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace orrelith;
     platform::install(platform::linuxServices());
     int status = 0;
+    bool reload = false;
     {
         auto application = host::HostApplication::create(std::make_shared<platform::GlibMainLoop>(), std::cout,
                                                           std::cerr);
         status = application->run(std::vector<std::string>(argv + 1, argv + argc));
+        reload = application->reloadRequested();
     }
     // Dropping the services sends what the distributed center still holds before the process goes.
     platform::uninstall();
-    return status;
+    return reload ? startOver(argv) : status;
 }

@@ -17,6 +17,10 @@ public:
     // one received, with its number, on a later turn (never inside the signal handler). Replaces any
     // handler set before.
     virtual void setTerminationHandler(std::function<void(int signal)> handler) = 0;
+    // From now on SIGHUP no longer ends the process: `handler` runs on the main loop for each one received,
+    // on a later turn (never inside the signal handler). An empty handler keeps the signal ignored.
+    // Replaces any handler set before.
+    virtual void setReloadHandler(std::function<void()> handler) = 0;
 };
 
 } // namespace orrelith::platform

@@ -2,6 +2,7 @@
 
 #include "OrrelithCore/KeyedData.hpp"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,11 @@ public:
     virtual std::shared_ptr<UserDefaults> standardUserDefaults() = 0;
     // A screen-saver module's domain for the module name, or null when none can be had.
     virtual std::shared_ptr<UserDefaults> screenSaverDefaults(std::string_view moduleName) = 0;
+    // From now on, whenever the standard domain's storage changes (another process's write, or this one's),
+    // the domain is read afresh (standardUserDefaults answers a new object from then on; one kept from
+    // before holds the old values) and then `handler` runs on the main thread, never inside this call. A
+    // burst of writes may bring several calls. Null stops watching; a new handler replaces the one before.
+    virtual void setStandardDefaultsChangeHandler(std::function<void()> handler) = 0;
 };
 
 } // namespace orrelith::platform

@@ -58,6 +58,55 @@ TEST_F(HostApplicationTest, ATerminationSignalEndsTheRunAsTheUserWould) {
                      "com.apple.screensaver.didstop"}));
 }
 
+TEST_F(HostApplicationTest, SIGHUPStopsAPreviewQuietlyForAFreshStartAndIsLeftAloneByAFullScreenRun) {
+    fake.queue->asyncAfter(2, [this] { loop->simulateSignal(SIGHUP); });
+    auto application = HostApplication::create(loop, out, messages);
+    EXPECT_EQ(application->run({"--settings"}), 0);
+    EXPECT_TRUE(application->reloadRequested());
+    EXPECT_DOUBLE_EQ(fake.queue->now(), 2);
+    EXPECT_EQ(fake.distributed->record().posts, (Posts{"probe.start preview 296x184 shown", "probe.stop"}))
+        << "nothing ended for the saver's other processes";
+
+    auto fullScreen = std::make_shared<FakeMainLoop>(fake.queue);
+    auto run = HostApplication::create(fullScreen, out, messages);
+    EXPECT_EQ(run->run({"--duration", "1"}), 0);
+    EXPECT_FALSE(fullScreen->handlesReload());
+    EXPECT_FALSE(run->reloadRequested());
+}
+
+// The settings pane stores the delay while the daemon waits; a delay on the command line wins.
+TEST_F(HostApplicationTest, TheDaemonFollowsTheStoredDelayAsItChangesAndShrugsOffSIGHUP) {
+    for (bool given : {false, true}) {
+        SCOPED_TRACE(given ? "--idle-after 60" : "stored delay");
+        fake.preferences->standard->values["idleDelay"] = FakeUserDefaults::Data{"60"};
+        fake.idle->userActs();
+        auto start = fake.queue->now();
+        auto runsBefore = fake.children->started().size();
+        auto watchesBefore = fake.idle->record().watches.size();
+        fake.queue->asyncAfter(30, [this] {
+            fake.preferences->standard->values["idleDelay"] = FakeUserDefaults::Data{"120"};
+            fake.preferences->simulateStandardChange();
+            loop->simulateSignal(SIGHUP);
+        });
+        std::size_t runsAt90 = 0;
+        fake.queue->asyncAfter(90, [&] { runsAt90 = fake.children->started().size() - runsBefore; });
+        fake.queue->asyncAfter(150, [this] { loop->simulateSignal(SIGTERM); });
+        std::vector<std::string> arguments{"--daemon"};
+        if (given)
+            arguments.insert(arguments.end(), {"--idle-after", "60"});
+        EXPECT_EQ(run(arguments), 0);
+        EXPECT_TRUE(loop->handlesReload());
+        EXPECT_DOUBLE_EQ(fake.queue->now(), start + 150);
+        EXPECT_EQ(runsAt90, given ? 1u : 0u);
+        EXPECT_EQ(fake.children->started().size() - runsBefore, 1u);
+        std::vector<double> watches(fake.idle->record().watches.begin() + static_cast<long>(watchesBefore),
+                                    fake.idle->record().watches.end());
+        EXPECT_EQ(watches, (given ? std::vector<double>{60} : std::vector<double>{60, 120}));
+        fake.children->end(fake.children->started().size() - 1, {ChildEnd::Kind::Signalled, SIGTERM});
+        fake.runUntilIdle();
+    }
+}
+
 TEST_F(HostApplicationTest, AGivenBundleIsLoadedInsteadOfTheInstalledOne) {
     TemporaryFolder elsewhere;
     auto given = elsewhere.path() / "Other.saver";

@@ -1,5 +1,6 @@
 #include "Platform/Fake/System/FakeMainLoop.hpp"
 
+#include <csignal>
 #include <utility>
 
 namespace orrelith::platform {
@@ -37,6 +38,13 @@ void FakeMainLoop::quit() {
 }
 
 void FakeMainLoop::simulateSignal(int signal) {
+    if (signal == SIGHUP) {
+        queue_->async([handler = reloadHandler_] {
+            if (handler)
+                handler();
+        });
+        return;
+    }
     queue_->async([handler = handler_, signal] {
         if (handler)
             handler(signal);

@@ -25,10 +25,17 @@ public:
     void run() override;
     void quit() override;
     void setTerminationHandler(std::function<void(int signal)> handler) override { handler_ = std::move(handler); }
+    void setReloadHandler(std::function<void()> handler) override {
+        reloadHandler_ = std::move(handler);
+        handlesReload_ = true;
+    }
 
-    // The process receives `signal`: the handler, if any, runs on a later turn of the queue.
+    // The process receives `signal`: the handler for it (SIGHUP's, else the termination handler), if any,
+    // runs on a later turn of the queue.
     void simulateSignal(int signal);
     bool handlesTerminationSignals() const { return static_cast<bool>(handler_); }
+    // Whether SIGHUP would no longer end the process.
+    bool handlesReload() const { return handlesReload_; }
     const Record& record() const { return record_; }
 
     double limit = 24 * 3600;
@@ -36,6 +43,8 @@ public:
 private:
     std::shared_ptr<FakeMainQueue> queue_;
     std::function<void(int)> handler_;
+    std::function<void()> reloadHandler_;
+    bool handlesReload_ = false;
     bool running_ = false;
     bool quitRequested_ = false;
     Record record_;

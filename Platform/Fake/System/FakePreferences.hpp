@@ -2,6 +2,7 @@
 
 #include "Platform/Fake/System/FakeUserDefaults.hpp"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,6 +22,16 @@ public:
     std::shared_ptr<UserDefaults> standardUserDefaults() override;
     // Null while `screenSaverDefaultsAvailable` is false.
     std::shared_ptr<UserDefaults> screenSaverDefaults(std::string_view moduleName) override;
+    void setStandardDefaultsChangeHandler(std::function<void()> handler) override {
+        changeHandler_ = std::move(handler);
+    }
+
+    // Another process changed the standard domain (a test has changed `standard`): runs the handler now.
+    void simulateStandardChange() {
+        if (auto handler = changeHandler_)
+            handler();
+    }
+    bool watchesStandardDefaults() const { return static_cast<bool>(changeHandler_); }
 
     // The domain of `moduleName`, made if needed (regardless of `screenSaverDefaultsAvailable`).
     std::shared_ptr<FakeUserDefaults> module(std::string_view moduleName);
@@ -32,6 +43,7 @@ public:
 
 private:
     Record record_;
+    std::function<void()> changeHandler_;
 };
 
 } // namespace orrelith::platform

@@ -2,9 +2,9 @@
 
 #include "Platform/Linux/System/GlibSources.hpp"
 
+#include <array>
 #include <csignal>
 #include <utility>
-#include <vector>
 
 #include <glib-unix.h>
 #include <glib.h>
@@ -15,17 +15,25 @@ struct GlibMainLoop::State {
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
     bool quitRequested = false;
     std::function<void(int)> handler;
-    std::vector<guint> signalSources;
-    // What each signal source passes to its callback: the state and the signal's number. Filled once, so
-    // that the pointers the sources hold stay valid.
-    std::vector<std::pair<State*, int>> signals;
+    std::function<void()> reloadHandler;
+    // What each signal source passes to its callback: the state and the signal's number. Fixed at
+    // construction, so that the pointers the sources hold stay valid.
+    std::array<std::pair<State*, int>, 3> signals{{{this, SIGINT}, {this, SIGTERM}, {this, SIGHUP}}};
+    std::array<guint, 3> signalSources{};
+
+    // Takes the signal at `index` of `signals` through the loop from now on.
+    void watch(std::size_t index) {
+        if (!signalSources[index])
+            signalSources[index] = g_unix_signal_add(signals[index].second, signalReceived, &signals[index]);
+    }
 };
 
 GlibMainLoop::GlibMainLoop() : state_(std::make_unique<State>()) {}
 
 GlibMainLoop::~GlibMainLoop() {
     for (guint source : state_->signalSources)
-        g_source_remove(source);
+        if (source)
+            g_source_remove(source);
     g_main_loop_unref(state_->loop);
 }
 
@@ -44,22 +52,28 @@ void GlibMainLoop::quit() {
 
 void GlibMainLoop::setTerminationHandler(std::function<void(int signal)> handler) {
     state_->handler = std::move(handler);
-    if (!state_->signalSources.empty())
-        return;
-    state_->signals = {{state_.get(), SIGINT}, {state_.get(), SIGTERM}};
-    for (auto& entry : state_->signals)
-        state_->signalSources.push_back(g_unix_signal_add(entry.second, signalReceived, &entry));
+    state_->watch(0);
+    state_->watch(1);
+}
+
+void GlibMainLoop::setReloadHandler(std::function<void()> handler) {
+    state_->reloadHandler = std::move(handler);
+    state_->watch(2);
 }
 
 int GlibMainLoop::signalReceived(void* data) {
     auto* received = static_cast<std::pair<State*, int>*>(data);
     glib::runGuarded(
         [received] {
-            // A copy: the handler may replace itself.
-            if (auto handler = received->first->handler)
+            // Copies: a handler may replace itself.
+            if (received->second == SIGHUP) {
+                if (auto reload = received->first->reloadHandler)
+                    reload();
+            } else if (auto handler = received->first->handler) {
                 handler(received->second);
+            }
         },
-        "termination signal");
+        "signal");
     return G_SOURCE_CONTINUE;
 }
 

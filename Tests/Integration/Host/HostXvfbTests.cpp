@@ -3,6 +3,8 @@
 #include "HostRunFixture.hpp"
 
 #include <csignal>
+#include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gio/gio.h>
@@ -23,6 +25,20 @@ protected:
     }
     static bool waitForWindows(std::size_t count, double seconds) {
         return pumpUntil([count] { return hostWindows().size() >= count; }, seconds);
+    }
+    // The inode of the copy of `library` that process `pid` has mapped now; 0 when none.
+    static ino_t mappedInode(pid_t pid, const std::filesystem::path& library) {
+        std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+        for (std::string line; std::getline(maps, line);) {
+            if (!line.ends_with(" " + library.string()))
+                continue;
+            std::istringstream fields(line);
+            std::string range, permissions, offset, device;
+            ino_t inode = 0;
+            fields >> range >> permissions >> offset >> device >> inode;
+            return inode;
+        }
+        return 0;
     }
 };
 
@@ -96,6 +112,42 @@ TEST_F(HostOnX11, OptionsInTheSettingsWindowPresentsTheConfigurationSheet) {
     EXPECT_TRUE(waitForWindows(2, 10)) << "no sheet appeared";
     host->sendSignal(SIGTERM);
     expectCleanEnd(*host, 20);
+}
+
+// The options application installs a new copy over the old one, then sends SIGHUP to the windows that keep
+// the old one loaded.
+TEST_F(HostOnX11, SIGHUPMakesThePreviewLoadTheNewCopyAndPaintItWhileTheDaemonIgnoresIt) {
+    auto bundle = file("Quorvane.saver");
+    std::filesystem::copy(ORRELITH_SAVER_BUNDLE, bundle, std::filesystem::copy_options::recursive);
+    auto library = bundle / "Contents" / "Linux" / "Quorvane.so";
+    auto host = start({"--bundle", bundle.string(), "--preview", "--duration", "120"});
+    auto daemon = start(withBundle({"--daemon", "--idle-after", "600"}));
+    ASSERT_TRUE(waitForWindows(1, 30)) << host->messages();
+    ASSERT_NE(mappedInode(host->pid(), library), 0u);
+    std::filesystem::copy_file(library, file("new.so"));
+    std::filesystem::rename(file("new.so"), library);
+    struct stat installed {};
+    ASSERT_EQ(stat(library.c_str(), &installed), 0);
+
+    host->sendSignal(SIGHUP);
+    daemon->sendSignal(SIGHUP);
+    EXPECT_TRUE(pumpUntil([&] { return mappedInode(host->pid(), library) == installed.st_ino; }, 30))
+        << "the new copy is not loaded\n" << host->messages();
+    ASSERT_TRUE(waitForWindows(1, 30)) << host->messages();
+    pumpFor(3);
+    auto picture = file("reloaded.png");
+    commandOutput("import -window " + hostWindows().front() + " " + picture.string());
+    auto shot = ScenePicture::load(picture);
+    ASSERT_TRUE(shot) << "no picture of the window";
+    auto nearest = shot->nearest(shot->whole(), gallery());
+    EXPECT_TRUE(nearest.isClear()) << "nearest " << nearest.slug << " at " << nearest.distance;
+    EXPECT_TRUE(received->empty()) << "a reload ended a run for the saver's other processes";
+    EXPECT_TRUE(daemon->isRunning()) << daemon->messages();
+
+    host->sendSignal(SIGTERM);
+    expectCleanEnd(*host, 20);
+    daemon->sendSignal(SIGTERM);
+    ASSERT_TRUE(daemon->waitForExit(10)) << daemon->messages();
 }
 
 // The daemon's runs are its children; their web processes are theirs.

@@ -144,6 +144,27 @@ TEST(PlistPreferences, ModuleDefaultsWrittenByAnotherProgramAreReadAndKept) {
     EXPECT_FALSE(preferences.screenSaverDefaults(""));
 }
 
+// What the screen-saver daemon relies on to follow the delay the settings pane stores.
+TEST(PlistPreferences, AWatcherSeesTheStandardDomainAsAnotherWriterLeftIt) {
+    TemporaryFolder home;
+    PlistPreferences watcher(home.path(), "quorvane-host");
+    EXPECT_FALSE(watcher.standardUserDefaults()->dataForKey("idleDelay"));
+    int changes = 0;
+    watcher.setStandardDefaultsChangeHandler([&] { ++changes; });
+    PlistPreferences(home.path(), "other").standardUserDefaults()->setData("idleDelay", "60");
+    pumpFor(0.5);
+    EXPECT_EQ(changes, 0) << "another domain's file";
+
+    PlistPreferences(home.path(), "quorvane-host").standardUserDefaults()->setData("idleDelay", "120");
+    ASSERT_TRUE(pumpUntil([&] { return changes > 0; }));
+    EXPECT_EQ(watcher.standardUserDefaults()->dataForKey("idleDelay"), "120");
+    watcher.setStandardDefaultsChangeHandler(nullptr);
+    int seen = changes;
+    PlistPreferences(home.path(), "quorvane-host").standardUserDefaults()->setData("idleDelay", "300");
+    pumpFor(0.5);
+    EXPECT_EQ(changes, seen) << "no handler once stopped";
+}
+
 TEST(LinuxSystem, BundleOfLoadedCodeIsFoundFromItsAddress) {
     TemporaryFolder folder;
     auto bundle = fs::canonical(folder.path()) / "Probe.saver";
