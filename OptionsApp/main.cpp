@@ -6,6 +6,7 @@
 #include "Platform/Linux/App/AdwAlert.hpp"
 #include "Platform/Linux/App/GtkRunningApplication.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
+#include "Platform/Linux/Update/AdwUpdateUserInterface.hpp"
 #include "Platform/Linux/Update/AppcastUpdateService.hpp"
 #include "Platform/System/System.hpp"
 #include "Platform/System/UserDefaults.hpp"
@@ -36,6 +37,7 @@ std::shared_ptr<orrelith::platform::AppcastUpdateService> makeUpdates(const orre
     auto configuration = UpdaterConfiguration::of(*bundle);
     configuration.defaults = services.preferences->standardUserDefaults();
     configuration.putInPlace = orrelith::SaverFiles::real().putInPlace;
+    configuration.userInterface = AdwUpdateUserInterface::create();
     configuration.now = [] {
         return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
     };

@@ -16,8 +16,6 @@ namespace orrelith::platform {
 
 namespace {
 
-enum Answer : std::size_t { installUpdate, skipThisVersion, remindMeLater };
-
 double storedTime(const UserDefaults& defaults, const char* key) {
     auto text = defaults.dataForKey(key);
     try {
@@ -117,28 +115,55 @@ void AppcastUpdater::found(Check kind, const UpdateDownloader::Found& result) {
 void AppcastUpdater::offer(Check kind, const AppcastItem& item) {
     if (auto userDriver = userDriver_.lock())
         userDriver->willHandleShowingUpdate(true, item, {kind == Check::userInitiated, false});
-    auto answer = alert().runModal(
-        {AlertStyle::informational, "A new version of " + configuration_.name + " is available",
-         configuration_.name + " " + item.displayVersion() + " is now available; you have " +
-             configuration_.shortVersion + ". Would you like to install it now?",
-         {"Install Update", "Skip This Version", "Remind Me Later"}});
-    if (answer == installUpdate)
+    if (!configuration_.userInterface) {
+        system().log("Quorvane: an update was found but there is no window to offer it in");
+        return finishSession();
+    }
+    std::weak_ptr<AppcastUpdater> weak = weak_from_this();
+    configuration_.userInterface->showOffer(
+        {configuration_.name, item.displayVersion(), configuration_.shortVersion, item.releaseNotes},
+        [weak, item](UpdateOfferAnswer answer) {
+            if (auto self = weak.lock())
+                self->answered(item, answer);
+        });
+}
+
+void AppcastUpdater::answered(const AppcastItem& item, UpdateOfferAnswer answer) {
+    if (answer == UpdateOfferAnswer::installUpdate)
         return installNow(item);
-    if (answer == skipThisVersion && configuration_.defaults)
+    if (answer == UpdateOfferAnswer::skipThisVersion && configuration_.defaults)
         configuration_.defaults->setData(skippedVersionKey, item.version);
     finishSession();
 }
 
-void AppcastUpdater::download(const AppcastItem& item, std::function<void(std::optional<Staged>, std::string)> done) {
-    auto staging = UpdateInstaller::stagingFolder(configuration_.bundlePath, static_cast<int>(::getpid()));
+std::filesystem::path AppcastUpdater::stagingFolder() const {
+    return UpdateInstaller::stagingFolder(configuration_.bundlePath, static_cast<int>(::getpid()));
+}
+
+void AppcastUpdater::download(const AppcastItem& item, Progress progress,
+                              std::function<void(std::optional<Staged>, std::string)> done) {
+    auto staging = stagingFolder();
     // A crashed run of the same process id may have left one behind.
     std::error_code ignored;
     std::filesystem::remove_all(staging, ignored);
     UpdatePackage::Expected expected{configuration_.publicKey, configuration_.name + ".app",
                                      configuration_.bundleIdentifier};
-    downloader_->download(item, expected, staging, nullptr,
-                          [staging, done = std::move(done)](UpdateDownloader::Staged result) {
-                              mainQueue().async([staging, done, result] {
+    unsigned generation = ++downloadGeneration_;
+    std::weak_ptr<AppcastUpdater> weak = weak_from_this();
+    SoupFetch::Progress reported;
+    if (progress == Progress::shown)
+        reported = [weak, generation](std::uint64_t received, std::uint64_t length) {
+            mainQueue().async([weak, generation, received, length] {
+                if (auto self = weak.lock())
+                    self->reportProgress(generation, received, length);
+            });
+        };
+    downloader_->download(item, expected, staging, std::move(reported),
+                          [weak, generation, staging, done = std::move(done)](UpdateDownloader::Staged result) {
+                              mainQueue().async([weak, generation, staging, done, result] {
+                                  auto self = weak.lock();
+                                  if (!self || generation != self->downloadGeneration_)
+                                      return;
                                   if (!result.error.empty())
                                       return done(std::nullopt, result.error);
                                   done(Staged{result.bundle, staging}, "");
@@ -146,9 +171,24 @@ void AppcastUpdater::download(const AppcastItem& item, std::function<void(std::o
                           });
 }
 
+void AppcastUpdater::reportProgress(unsigned generation, std::uint64_t received, std::uint64_t expected) {
+    if (generation == downloadGeneration_ && configuration_.userInterface)
+        configuration_.userInterface->setDownloadProgress(received, expected);
+}
+
+void AppcastUpdater::cancelDownload() {
+    downloader_->cancel();
+    ++downloadGeneration_;
+    // Whatever was unpacked before the cancellation goes too.
+    std::error_code ignored;
+    std::filesystem::remove_all(stagingFolder(), ignored);
+    // The user's own choice: no error to report.
+    finishSession();
+}
+
 void AppcastUpdater::stageQuietly(const AppcastItem& item) {
     std::weak_ptr<AppcastUpdater> weak = weak_from_this();
-    download(item, [weak, item](std::optional<Staged> staged, const std::string& error) {
+    download(item, Progress::hidden, [weak, item](std::optional<Staged> staged, const std::string& error) {
         auto self = weak.lock();
         if (!self)
             return;
@@ -171,10 +211,15 @@ void AppcastUpdater::stageQuietly(const AppcastItem& item) {
 
 void AppcastUpdater::installNow(const AppcastItem& item) {
     std::weak_ptr<AppcastUpdater> weak = weak_from_this();
-    download(item, [weak](std::optional<Staged> staged, const std::string& error) {
+    configuration_.userInterface->showDownload(configuration_.name, [weak] {
+        if (auto self = weak.lock())
+            self->cancelDownload();
+    });
+    download(item, Progress::shown, [weak](std::optional<Staged> staged, const std::string& error) {
         auto self = weak.lock();
         if (!self)
             return;
+        self->configuration_.userInterface->closeDownload();
         if (!staged)
             return self->fail(Check::userInitiated, error);
         self->staged_ = std::move(staged);

@@ -11,8 +11,9 @@
 
 namespace orrelith::platform {
 
-// The standard controller and its updater on Linux: reads the bundle's appcast, asks with the platform's
-// alerts, downloads and verifies through UpdateDownloader, and installs the staged bundle when the
+// The standard controller and its updater on Linux: reads the bundle's appcast, offers a release and shows
+// its download in the configuration's UpdateUserInterface (the platform's alerts for the rest), downloads
+// and verifies through UpdateDownloader, and installs the staged bundle when the
 // application has quit (installOnQuit). Scheduled checks follow the Info.plist keys, the last check's
 // time kept in the application's defaults. Made with create(); main thread; pending work holds it weakly.
 class AppcastUpdater : public UpdaterController,
@@ -41,6 +42,7 @@ public:
 private:
     enum class Check { userInitiated, background };
     enum class Relaunch { askDelegate, always };
+    enum class Progress { hidden, shown };
     struct Staged {
         std::filesystem::path bundle, staging;
     };
@@ -50,7 +52,12 @@ private:
     void check(Check kind);
     void found(Check kind, const UpdateDownloader::Found& found);
     void offer(Check kind, const AppcastItem& item);
-    void download(const AppcastItem& item, std::function<void(std::optional<Staged>, std::string)> done);
+    void answered(const AppcastItem& item, UpdateOfferAnswer answer);
+    void download(const AppcastItem& item, Progress progress,
+                  std::function<void(std::optional<Staged>, std::string)> done);
+    void reportProgress(unsigned generation, std::uint64_t received, std::uint64_t expected);
+    void cancelDownload();
+    std::filesystem::path stagingFolder() const;
     void stageQuietly(const AppcastItem& item);
     void installNow(const AppcastItem& item);
     void fail(Check kind, const std::string& message);
@@ -66,6 +73,8 @@ private:
     bool started_ = false;
     bool checking_ = false;
     unsigned scheduleGeneration_ = 0;
+    // Which download is current: a cancelled one's late results are dropped.
+    unsigned downloadGeneration_ = 0;
     std::optional<Staged> staged_;
     Relaunch relaunch_ = Relaunch::askDelegate;
 };

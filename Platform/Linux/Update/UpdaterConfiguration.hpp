@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/Update/UpdateInstaller.hpp"
 #include "Platform/System/Bundle.hpp"
+#include "Platform/Update/UpdateUserInterface.hpp"
 
 #include <functional>
 #include <memory>
@@ -33,6 +34,8 @@ struct UpdaterConfiguration {
     UpdateInstaller::PutInPlace putInPlace;
     // Seconds since the epoch.
     std::function<double()> now;
+    // Where releases are offered and downloads shown; without one an offer is never made.
+    std::shared_ptr<UpdateUserInterface> userInterface;
 
     // The update keys of `bundle`'s Info.plist (SUFeedURL, SUPublicEDKey, SUEnableAutomaticChecks,
     // SUScheduledCheckInterval); the rest is left for the caller.

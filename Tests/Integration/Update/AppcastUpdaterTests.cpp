@@ -2,6 +2,7 @@
 #include "OptionsApp/SaverFiles.hpp"
 #include "OptionsApp/Updates.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
+#include "Platform/Fake/Update/FakeUpdateUserInterface.hpp"
 #include "Platform/Linux/System/GlibMainQueue.hpp"
 #include "Platform/Linux/System/LinuxSystem.hpp"
 #include "Platform/Linux/System/PlistUserDefaults.hpp"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 
 namespace orrelith::platform {
 namespace {
@@ -37,6 +39,7 @@ protected:
         configuration.defaults = defaults;
         configuration.putInPlace = SaverFiles::real().putInPlace;
         configuration.now = [] { return 1.0e9; };
+        configuration.userInterface = ui;
         service = std::make_shared<AppcastUpdateService>(configuration);
         auto services = installed();
         services.mainQueue = std::make_shared<GlibMainQueue>();
@@ -60,6 +63,7 @@ protected:
     std::filesystem::path applications = folder / "Applications", bundle = applications / app;
     std::shared_ptr<PlistUserDefaults> defaults = std::make_shared<PlistUserDefaults>(preferences / "defaults.plist");
     std::shared_ptr<AppcastUpdateService> service;
+    std::shared_ptr<FakeUpdateUserInterface> ui = std::make_shared<FakeUpdateUserInterface>();
 };
 
 TEST_F(AppcastUpdaterTest, CheckOnlyRunWithAutomaticInstallsInstallsQuietlyAndQuits) {
@@ -108,17 +112,64 @@ TEST_F(AppcastUpdaterTest, RefusedReleasesEndTheRunWithNothingChangedOnDisk) {
 TEST_F(AppcastUpdaterTest, AnInteractiveCheckOffersTheReleaseAndRemembersASkippedVersion) {
     auto archive = newRelease();
     serveRelease(archive, keys.item(archive, "1.10", ""));
-    fake.alert->answers = {"Skip This Version", "OK"};
+    ui->answers = {UpdateOfferAnswer::skipThisVersion};
+    fake.alert->answers = {"OK"};
     auto updates = Updates::create(Updates::Mode::interactive, [] { return true; });
     updates->checkForUpdates();
-    ASSERT_TRUE(runUntil([&] { return fake.alert->shown.size() == 1; }));
-    EXPECT_EQ(fake.alert->shown[0].messageText, "A new version of Quorvane Options is available");
+    ASSERT_TRUE(runUntil([&] { return defaults->dataForKey(AppcastUpdater::skippedVersionKey).has_value(); }));
     EXPECT_EQ(defaults->dataForKey(AppcastUpdater::skippedVersionKey), "1.10");
     updates->checkForUpdates();
-    ASSERT_TRUE(runUntil([&] { return fake.alert->shown.size() == 2; }));
-    EXPECT_EQ(fake.alert->shown[1].messageText, "You're up to date");
+    ASSERT_TRUE(runUntil([&] { return fake.alert->shown.size() == 1; }));
+    EXPECT_EQ(fake.alert->shown[0].messageText, "You're up to date");
+    EXPECT_EQ(ui->record.offers.size(), 1u);
     EXPECT_EQ(server.count("/q.tar.xz"), 0);
     EXPECT_EQ(fake.application->terminations, 0u);
+}
+
+TEST_F(AppcastUpdaterTest, InstallingShowsTheDownloadsProgressThenStagesTheReleaseAndQuits) {
+    auto archive = newRelease();
+    auto item = keys.item(archive, "1.10", "");
+    item.releaseNotes = "<p>Calmer scenes.</p>";
+    serveRelease(archive, item);
+    ui->answers = {UpdateOfferAnswer::installUpdate};
+    auto updates = Updates::create(Updates::Mode::interactive, [] { return true; });
+    updates->checkForUpdates();
+    ASSERT_TRUE(runUntil([&] { return fake.application->terminations > 0; }));
+    EXPECT_EQ(ui->record.offers, (std::vector<UpdateOffer>{{"Quorvane Options", "1.10", "1.9", "<p>Calmer scenes.</p>"}}));
+    EXPECT_EQ(ui->record.offers[0].message(),
+              "Quorvane Options 1.10 is now available; you have 1.9. Would you like to install it now?");
+    ASSERT_FALSE(ui->record.progress.empty());
+    EXPECT_EQ(ui->record.progress.back(), (FakeUpdateUserInterface::Progress{archive.size(), archive.size()}));
+    EXPECT_EQ(ui->record.downloadsClosed, 1);
+    EXPECT_TRUE(fake.alert->shown.empty());
+    service->installOnQuit();
+    EXPECT_EQ(installedVersion(), "1.10");
+}
+
+TEST_F(AppcastUpdaterTest, CancellingTheDownloadEndsTheSessionQuietlyWithNothingStaged) {
+    // Big enough to arrive in many reads, so that Cancel comes while it is still under way.
+    std::string filler(4 << 20, '\0');
+    std::mt19937 noise(7);
+    for (auto& byte : filler)
+        byte = static_cast<char>(noise());
+    auto entries = ReleaseArchive::bundle(app, identifier, "1.10", "1.10");
+    entries.push_back({app + "/Contents/Resources/filler", ReleaseArchive::Kind::file, filler});
+    auto archive = ReleaseArchive::make(entries);
+    serveRelease(archive, keys.item(archive, "1.10", ""));
+    auto before = listing(folder.path());
+    ui->answers = {UpdateOfferAnswer::installUpdate};
+    auto updates = Updates::create(Updates::Mode::interactive, [] { return true; });
+    updates->checkForUpdates();
+    ASSERT_TRUE(runUntil([&] { return !ui->record.progress.empty(); }));
+    ASSERT_TRUE(ui->pressCancel());
+    // The session is over: the next check offers the release again.
+    updates->checkForUpdates();
+    ASSERT_TRUE(runUntil([&] { return ui->record.offers.size() == 2; }));
+    EXPECT_EQ(listing(folder.path()), before);
+    EXPECT_TRUE(fake.alert->shown.empty());
+    EXPECT_EQ(fake.application->terminations, 0u);
+    service->installOnQuit();
+    EXPECT_EQ(installedVersion(), "1.9");
 }
 
 // Counts the checks that ended; a build without a feed ends each one with an error, on the fake queue.
