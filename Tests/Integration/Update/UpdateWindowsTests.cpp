@@ -1,0 +1,85 @@
+// The updater's windows for real on GTK, libadwaita and WebKitGTK under Xvfb, answered through their buttons.
+#include "LoopbackServer.hpp"
+#include "MainLoopSupport.hpp"
+#include "Platform/Fake/FakePlatform.hpp"
+#include "Platform/Linux/System/GlibMainQueue.hpp"
+#include "Platform/Linux/Update/AdwUpdateUserInterface.hpp"
+#include "Platform/Linux/Web/GtkWebEngine.hpp"
+#include "TemporaryFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace orrelith::platform {
+namespace {
+
+GtkWidget* find(GtkWidget* root, const std::function<bool(GtkWidget*)>& match) {
+    if (!root || match(root))
+        return root;
+    for (GtkWidget* child = gtk_widget_get_first_child(root); child; child = gtk_widget_get_next_sibling(child))
+        if (GtkWidget* found = find(child, match))
+            return found;
+    return nullptr;
+}
+
+GtkWidget* button(GtkWindow* window, const std::string& label) {
+    return find(GTK_WIDGET(window), [&](GtkWidget* widget) {
+        const char* text = GTK_IS_BUTTON(widget) ? gtk_button_get_label(GTK_BUTTON(widget)) : nullptr;
+        return text && text == label;
+    });
+}
+
+// Every way a page could reach the server, in notes that can also hold a link.
+std::string notesReaching(const std::string& base) {
+    return "<html><head><title>Notes 1.10</title><link rel=stylesheet href='" + base + "style.css'>"
+           "<script src='" + base + "script.js'></script>"
+           "<script>fetch('" + base + "fetch'); location.href = '" + base + "navigate';</script></head>"
+           "<body><h3>What's new</h3><p>Calmer scenes and a quieter night sky.</p>"
+           "<img src='" + base + "image.png'><iframe src='" + base + "frame'></iframe></body></html>";
+}
+
+TEST(UpdateWindows, TheOfferShowsItsNotesOffTheNetworkAndItsButtonsAnswer) {
+    gtk_init();
+    FakePlatform fake;
+    orrelith::testing::TemporaryFolder folder{"orrelith-update-windows"};
+    auto services = installed();
+    services.mainQueue = std::make_shared<GlibMainQueue>();
+    services.web = std::make_shared<GtkWebEngine>(folder / "rules");
+    install(services);
+    testing::LoopbackServer server;
+    auto ui = AdwUpdateUserInterface::create();
+
+    std::optional<UpdateOfferAnswer> answer;
+    ui->showOffer({"Quorvane Options", "1.10", "1.9", notesReaching(server.base())}, [&](auto given) { answer = given; });
+    auto* view = WEBKIT_WEB_VIEW(find(GTK_WIDGET(ui->offerWindow()), [](GtkWidget* w) { return WEBKIT_IS_WEB_VIEW(w); }));
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(pumpUntil([&] {
+        const char* title = webkit_web_view_get_title(view);
+        return title && std::string(title) == "Notes 1.10" && !webkit_web_view_is_loading(view);
+    }, 30));
+    EXPECT_EQ(server.total(), 0);
+    EXPECT_STREQ(webkit_web_view_get_uri(view), "about:blank");
+    if (const char* png = std::getenv("ORRELITH_UPDATE_OFFER_PNG")) {
+        pumpFor(2); // the web process paints on frames of its own
+        EXPECT_EQ(std::system(("import -window root '" + std::string(png) + "'").c_str()), 0);
+    }
+    gtk_widget_activate(button(ui->offerWindow(), "Skip This Version"));
+    ASSERT_TRUE(pumpUntil([&] { return answer.has_value(); }));
+    EXPECT_EQ(*answer, UpdateOfferAnswer::skipThisVersion);
+    EXPECT_EQ(ui->offerWindow(), nullptr);
+
+    bool cancelled = false;
+    ui->showDownload("Quorvane Options", [&] { cancelled = true; });
+    ui->setDownloadProgress(1 << 20, 4 << 20);
+    auto* bar = find(GTK_WIDGET(ui->downloadWindow()), [](GtkWidget* w) { return GTK_IS_PROGRESS_BAR(w); });
+    EXPECT_DOUBLE_EQ(gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(bar)), 0.25);
+    gtk_widget_activate(button(ui->downloadWindow(), "Cancel"));
+    ASSERT_TRUE(pumpUntil([&] { return cancelled; }));
+    EXPECT_EQ(ui->downloadWindow(), nullptr);
+    EXPECT_EQ(server.total(), 0);
+}
+
+} // namespace
+} // namespace orrelith::platform
