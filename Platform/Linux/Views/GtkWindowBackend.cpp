@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/System/GlibSources.hpp"
 #include "Platform/Linux/Views/GtkViewContainer.hpp"
+#include "Platform/Linux/Views/PaintTrace.hpp"
 #include "Platform/Linux/Views/GtkWidgetBackend.hpp"
 #include "Platform/Views/View.hpp"
 
@@ -222,6 +223,7 @@ void GtkWindowBackend::mapped(GtkWidget*, gpointer self) {
     auto* backend = static_cast<GtkWindowBackend*>(self);
     glib::runGuarded([backend] { backend->owner_.toolkitShown(true); }, "window map");
     backend->watchPointerPlacement();
+    PaintTrace::windowMapped(GTK_WIDGET(backend->window_));
 }
 
 // A window that appears under a still pointer may hear nothing of it, yet a later motion has to be measured

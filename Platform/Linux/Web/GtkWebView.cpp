@@ -1,6 +1,7 @@
 #include "Platform/Linux/Web/GtkWebView.hpp"
 
 #include "Platform/Linux/System/GlibSources.hpp"
+#include "Platform/Linux/Views/PaintTrace.hpp"
 #include "Platform/Linux/Web/GtkContentRuleListStore.hpp"
 #include "Platform/Linux/Web/GtkWebsiteDataStore.hpp"
 
@@ -196,6 +197,8 @@ void GtkWebView::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer dat
     if (event == WEBKIT_LOAD_COMMITTED || event == WEBKIT_LOAD_FINISHED)
         self->cancelTimeout();
     // WebKit also reports a failed load as finished, after load-failed.
+    if (event == WEBKIT_LOAD_FINISHED && !self->failed_)
+        PaintTrace::pageLoaded(self->view_);
     if (event == WEBKIT_LOAD_FINISHED && !self->failed_ && self->events_)
         glib::runGuarded([self] { self->events_->navigationFinished(); }, "navigation finished");
 }
