@@ -14,26 +14,32 @@ namespace {
 // What load_html without a base address gives the document.
 constexpr const char* documentAddress = "about:blank";
 
-bool opensInBrowser(const char* uri) {
-    return g_str_has_prefix(uri, "https://") || g_str_has_prefix(uri, "http://");
+WebKitNavigationAction* actionOf(WebKitPolicyDecision* decision) {
+    return webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
 }
 
-const char* requestedURI(WebKitPolicyDecision* decision) {
-    WebKitNavigationAction* action =
-        webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
-    WebKitURIRequest* request = action ? webkit_navigation_action_get_request(action) : nullptr;
+const char* requestedURI(WebKitNavigationAction* action) {
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
     const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
     return uri ? uri : "";
 }
 
-// Only the notes themselves are ever shown; a link the user follows goes to the browser.
+// Only a link the user clicked goes to the browser: a refresh or a redirect in the notes never does.
+bool opensInBrowser(WebKitNavigationAction* action, const char* uri) {
+    return webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED &&
+           webkit_navigation_action_is_user_gesture(action) &&
+           (g_str_has_prefix(uri, "https://") || g_str_has_prefix(uri, "http://"));
+}
+
+// Only the notes themselves are ever shown in the view.
 gboolean decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type, gpointer) {
     if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
         return FALSE;
-    const char* uri = requestedURI(decision);
+    WebKitNavigationAction* action = actionOf(decision);
+    const char* uri = requestedURI(action);
     if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && std::strcmp(uri, documentAddress) == 0)
         return FALSE;
-    if (opensInBrowser(uri))
+    if (opensInBrowser(action, uri))
         g_app_info_launch_default_for_uri_async(uri, nullptr, nullptr, nullptr, nullptr);
     webkit_policy_decision_ignore(decision);
     return TRUE;

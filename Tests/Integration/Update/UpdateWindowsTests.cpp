@@ -70,6 +70,13 @@ TEST(UpdateWindows, TheOfferShowsItsNotesOffTheNetworkAndItsButtonsAnswer) {
     EXPECT_EQ(*answer, UpdateOfferAnswer::skipThisVersion);
     EXPECT_EQ(ui->offerWindow(), nullptr);
 
+    answer.reset();
+    ui->showOffer({"Quorvane Options", "1.10", "1.9", ""}, [&](auto given) { answer = given; });
+    EXPECT_EQ(gtk_window_get_default_widget(ui->offerWindow()), button(ui->offerWindow(), "Install Update"));
+    gtk_window_close(ui->offerWindow());
+    ASSERT_TRUE(pumpUntil([&] { return answer.has_value(); }));
+    EXPECT_EQ(*answer, UpdateOfferAnswer::remindMeLater);
+
     bool cancelled = false;
     ui->showDownload("Quorvane Options", [&] { cancelled = true; });
     ui->setDownloadProgress(1 << 20, 4 << 20);
