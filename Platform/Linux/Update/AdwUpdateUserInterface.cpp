@@ -1,12 +1,12 @@
 #include "Platform/Linux/Update/AdwUpdateUserInterface.hpp"
 
+#include "Platform/Linux/System/GlibSources.hpp"
 #include "Platform/Platform.hpp"
 #include "Platform/System/MainQueue.hpp"
 
 #include <adwaita.h>
 
 #include <algorithm>
-#include <string_view>
 #include <utility>
 
 namespace orrelith::platform {
@@ -89,13 +89,15 @@ struct AdwUpdateUserInterface::Hook {
     std::optional<UpdateOfferAnswer> answer;
 
     void fire(Closing closing) const {
-        auto self = ui.lock();
-        if (!self)
-            return;
-        if (answer)
-            self->answer(window, *answer, closing);
-        else
-            self->cancel(window, closing);
+        glib::runGuarded(
+            [&] {
+                auto self = ui.lock();
+                if (self && answer)
+                    self->answer(window, *answer, closing);
+                else if (self)
+                    self->cancel(window, closing);
+            },
+            "update window");
     }
 };
 
@@ -108,20 +110,26 @@ AdwUpdateUserInterface::~AdwUpdateUserInterface() {
     closeDownload();
 }
 
-void AdwUpdateUserInterface::connect(gpointer instance, const char* signal, Hook hook) {
+void AdwUpdateUserInterface::connect(gpointer instance, Signal signal, Hook hook) {
     auto release = [](gpointer data, GClosure*) { delete static_cast<Hook*>(data); };
-    GCallback callback = std::string_view(signal) == "clicked"
-                             ? G_CALLBACK(+[](GtkButton*, Hook* hook) { hook->fire(Closing::destroyHere); })
-                             : G_CALLBACK(+[](GtkWindow*, Hook* hook) -> gboolean {
-                                   hook->fire(Closing::byToolkit);
-                                   return FALSE;
-                               });
-    g_signal_connect_data(instance, signal, callback, new Hook(std::move(hook)), release, GConnectFlags(0));
+    if (signal == Signal::clicked) {
+        auto clicked = +[](GtkButton*, Hook* hook) { hook->fire(Closing::destroyHere); };
+        g_signal_connect_data(instance, "clicked", G_CALLBACK(clicked), new Hook(std::move(hook)), release,
+                              GConnectFlags(0));
+        return;
+    }
+    // The toolkit destroys the window once the handler has let the close go on.
+    auto closing = +[](GtkWindow*, Hook* hook) -> gboolean {
+        hook->fire(Closing::byToolkit);
+        return FALSE;
+    };
+    g_signal_connect_data(instance, "close-request", G_CALLBACK(closing), new Hook(std::move(hook)), release,
+                          GConnectFlags(0));
 }
 
 GtkWidget* AdwUpdateUserInterface::button(const char* text, std::optional<UpdateOfferAnswer> answer) {
     GtkWidget* widget = gtk_button_new_with_label(text);
-    connect(widget, "clicked", Hook{weak_from_this(), answer ? offer_ : download_, answer});
+    connect(widget, Signal::clicked, Hook{weak_from_this(), answer ? offer_ : download_, answer});
     return widget;
 }
 
@@ -149,7 +157,7 @@ void AdwUpdateUserInterface::showOffer(const UpdateOffer& offer, std::function<v
     gtk_box_append(GTK_BOX(buttons), install);
     gtk_box_append(GTK_BOX(content), buttons);
     gtk_window_set_default_widget(offer_, install);
-    connect(offer_, "close-request", Hook{weak_from_this(), offer_, UpdateOfferAnswer::remindMeLater});
+    connect(offer_, Signal::closeRequest, Hook{weak_from_this(), offer_, UpdateOfferAnswer::remindMeLater});
     present(offer_, content);
     gtk_widget_grab_focus(install);
 }
@@ -167,7 +175,7 @@ void AdwUpdateUserInterface::showDownload(const std::string& applicationName, st
     gtk_box_append(GTK_BOX(buttons), spacer());
     gtk_box_append(GTK_BOX(buttons), button("Cancel", std::nullopt));
     gtk_box_append(GTK_BOX(content), buttons);
-    connect(download_, "close-request", Hook{weak_from_this(), download_, std::nullopt});
+    connect(download_, Signal::closeRequest, Hook{weak_from_this(), download_, std::nullopt});
     present(download_, content);
 }
 
@@ -203,8 +211,8 @@ void AdwUpdateUserInterface::answer(GtkWindow* window, UpdateOfferAnswer answer,
     auto answered = std::exchange(answered_, nullptr);
     if (closing == Closing::destroyHere)
         closeOffer();
-    offer_ = nullptr;
-    notes_.reset();
+    else
+        offer_ = nullptr, notes_.reset();
     mainQueue().async([answered, answer] {
         if (answered)
             answered(answer);
@@ -217,8 +225,8 @@ void AdwUpdateUserInterface::cancel(GtkWindow* window, Closing closing) {
     auto cancelled = std::exchange(cancelled_, nullptr);
     if (closing == Closing::destroyHere)
         closeDownload();
-    download_ = nullptr;
-    bar_ = nullptr;
+    else
+        download_ = nullptr, bar_ = nullptr;
     mainQueue().async([cancelled] {
         if (cancelled)
             cancelled();

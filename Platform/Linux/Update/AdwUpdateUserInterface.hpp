@@ -35,10 +35,11 @@ public:
 private:
     struct Hook;
     enum class Closing { destroyHere, byToolkit };
+    enum class Signal { clicked, closeRequest };
 
     AdwUpdateUserInterface() = default;
     GtkWidget* button(const char* label, std::optional<UpdateOfferAnswer> answer);
-    static void connect(gpointer instance, const char* signal, Hook hook);
+    static void connect(gpointer instance, Signal signal, Hook hook);
     void answer(GtkWindow* window, UpdateOfferAnswer answer, Closing closing);
     void cancel(GtkWindow* window, Closing closing);
     void closeOffer();
