@@ -5,6 +5,8 @@
 #include "Platform/Linux/App/PkexecAdministratorScript.hpp"
 #include "Platform/Linux/App/SystemdLaunchAgents.hpp"
 #include "Platform/Linux/App/XattrDownloadOrigin.hpp"
+#include "Platform/Linux/Idle/CompositeIdleInhibitors.hpp"
+#include "Platform/Linux/Idle/DBusPropertyInhibition.hpp"
 #include "Platform/Linux/Idle/DBusScreenSaverService.hpp"
 #include "Platform/Linux/Idle/LinuxIdleMonitor.hpp"
 #include "Platform/Linux/System/DBusDistributedCenter.hpp"
@@ -61,7 +63,11 @@ Services linuxServices() {
     services.audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), services.mainQueue);
     services.idle = std::make_shared<LinuxIdleMonitor>();
     services.children = std::make_shared<GlibChildProcesses>();
-    services.inhibitors = std::make_shared<DBusScreenSaverService>();
+    // Nothing connects before the daemon starts them.
+    services.inhibitors = CompositeIdleInhibitors::create(
+        {std::make_shared<DBusScreenSaverService>(),
+         DBusPropertyInhibition::create(DBusPropertyInhibition::logindIdleLocks()),
+         DBusPropertyInhibition::create(DBusPropertyInhibition::sessionIdleInhibition())});
     // Before the toolkit, whose own bus requests block.
     busCheck->finish();
     services.programs = std::make_shared<GlibProgramRunner>();
