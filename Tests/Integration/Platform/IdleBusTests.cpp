@@ -1,0 +1,182 @@
+// Inhibitors and idleness read from other programs on the message buses, each played by the test on a
+// private bus of its own.
+#include "MainLoopSupport.hpp"
+#include "Platform/Linux/Idle/CompositeIdleInhibitors.hpp"
+#include "Platform/Linux/Idle/DBusPropertyInhibition.hpp"
+#include "Platform/Linux/Idle/MutterIdleMonitor.hpp"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+using namespace orrelith::platform;
+
+namespace {
+
+// A dbus-daemon in a temporary folder, named by `variable` while it lives. Hung: it takes connections and
+// never answers them.
+struct PrivateBus {
+    enum class Kind { Open, Hung };
+
+    PrivateBus(const char* variable, Kind kind)
+        : variable(variable), folder(g_dir_make_tmp("orrelith-bus-XXXXXX", nullptr)) {
+        std::ofstream(folder / "bus.conf")
+            << "<busconfig><type>session</type><listen>" << address() << "</listen><auth>EXTERNAL</auth>"
+            << (kind == Kind::Open
+                    ? "<policy context='default'><allow send_destination='*' eavesdrop='true'/>"
+                      "<allow eavesdrop='true'/><allow own='*'/></policy></busconfig>"
+                    : "</busconfig>");
+        std::string config = "--config-file=" + (folder / "bus.conf").string();
+        const gchar* argv[] = {"dbus-daemon", "--nofork", config.c_str(), nullptr};
+        EXPECT_TRUE(g_spawn_async(nullptr, const_cast<gchar**>(argv), nullptr,
+                                  GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr,
+                                  nullptr, &pid, nullptr));
+        // A safety bound: the socket's file comes just before the daemon listens on it.
+        pumpUntil([this] { return std::filesystem::exists(folder / "socket"); });
+        pumpFor(0.1);
+        g_setenv(variable, address().c_str(), TRUE);
+    }
+    ~PrivateBus() {
+        g_unsetenv(variable);
+        if (pid > 0 && kill(pid, SIGTERM) == 0)
+            waitpid(pid, nullptr, 0);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    std::string address() const { return "unix:path=" + (folder / "socket").string(); }
+
+    const char* variable;
+    std::filesystem::path folder;
+    pid_t pid = -1;
+};
+
+// A program on the bus: owns a name and serves one object whose method calls and property the test plays.
+struct StandIn {
+    StandIn(const PrivateBus& on, const std::string& name, const std::string& path,
+            const std::string& interface)
+        : path(path),
+          node(g_dbus_node_info_new_for_xml(("<node>" + interface + "</node>").c_str(), nullptr)) {
+        bus = g_dbus_connection_new_for_address_sync(
+            on.address().c_str(),
+            GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                 G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, nullptr);
+        static const GDBusInterfaceVTable vtable{
+            [](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method,
+               GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
+                g_dbus_method_invocation_return_value(
+                    invocation, static_cast<StandIn*>(self)->method(method, parameters));
+            },
+            [](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GError**,
+               gpointer self) { return g_variant_ref(static_cast<StandIn*>(self)->property); },
+            nullptr,
+            {}};
+        g_dbus_connection_register_object(bus, path.c_str(), node->interfaces[0], &vtable, this, nullptr,
+                                          nullptr);
+        g_variant_unref(g_dbus_connection_call_sync(
+            bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
+            g_variant_new("(su)", name.c_str(), 0u), nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr));
+    }
+    ~StandIn() {
+        quit();
+        g_clear_pointer(&property, g_variant_unref);
+        g_dbus_node_info_unref(node);
+    }
+    // Its name and object go with its connection.
+    void quit() { g_clear_object(&bus); }
+    void set(const char* value) {
+        g_clear_pointer(&property, g_variant_unref);
+        property = g_variant_ref_sink(g_variant_new_parsed(value));
+        auto* interface = node->interfaces[0];
+        emit("org.freedesktop.DBus.Properties", "PropertiesChanged",
+             g_variant_new_parsed("(%s, {%s: %v}, @as [])", interface->name, interface->properties[0]->name,
+                                  property));
+    }
+    void emit(const char* interface, const char* signal, GVariant* parameters) {
+        g_dbus_connection_emit_signal(bus, nullptr, path.c_str(), interface, signal, parameters, nullptr);
+    }
+
+    std::string path;
+    GDBusNodeInfo* node;
+    GDBusConnection* bus = nullptr;
+    GVariant* property = nullptr;
+    std::function<GVariant*(const std::string& method, GVariant* parameters)> method;
+};
+
+// The daemon's sources of inhibition from the buses, each while the other bus never answers.
+TEST(BusIdleInhibition, FollowsThePublishedPropertyFromTheStartUntilItsProgramQuits) {
+    struct Case {
+        DBusPropertyInhibition::Source source;
+        const char *busVariable, *hungVariable, *inhibiting, *notInhibiting;
+    };
+    const char *system = "DBUS_SYSTEM_BUS_ADDRESS", *session = "DBUS_SESSION_BUS_ADDRESS";
+    for (auto& test :
+         {Case{DBusPropertyInhibition::logindIdleLocks(), system, session, "'sleep:idle'",
+               "'sleep:idle-ish'"},
+          Case{DBusPropertyInhibition::sessionIdleInhibition(), session, system, "uint32 12", "uint32 5"}}) {
+        SCOPED_TRACE(test.source.name);
+        PrivateBus bus(test.busVariable, PrivateBus::Kind::Open);
+        PrivateBus hung(test.hungVariable, PrivateBus::Kind::Hung);
+        auto& source = test.source;
+        StandIn program(bus, source.name, source.path,
+                        "<interface name='" + source.interface + "'><property name='" + source.property +
+                            "' type='" + (source.property == "BlockInhibited" ? "s" : "u") +
+                            "' access='read'/></interface>");
+        program.set(test.inhibiting);
+        auto inhibitors = CompositeIdleInhibitors::create(
+            {DBusPropertyInhibition::create(DBusPropertyInhibition::logindIdleLocks()),
+             DBusPropertyInhibition::create(DBusPropertyInhibition::sessionIdleInhibition())});
+        int changes = 0;
+        inhibitors->start([&] { ++changes; });
+        EXPECT_TRUE(pumpUntil([&] { return inhibitors->isInhibited(); })) << "held before the start";
+        program.set(test.notInhibiting);
+        EXPECT_TRUE(pumpUntil([&] { return !inhibitors->isInhibited(); }));
+        program.set(test.inhibiting);
+        EXPECT_TRUE(pumpUntil([&] { return inhibitors->isInhibited(); }));
+        program.quit();
+        EXPECT_TRUE(pumpUntil([&] { return !inhibitors->isInhibited(); })) << "its program quit";
+        EXPECT_EQ(changes, 4);
+    }
+}
+
+TEST(MutterIdleMonitorOnTheBus, AnIdleWatchOfTheDelayThenAUserActiveWatchAfterEachIdleReport) {
+    PrivateBus bus("DBUS_SESSION_BUS_ADDRESS", PrivateBus::Kind::Open);
+    StandIn mutter(bus, MutterIdleMonitor::busName, "/org/gnome/Mutter/IdleMonitor/Core", R"(
+        <interface name='org.gnome.Mutter.IdleMonitor'>
+          <method name='AddIdleWatch'><arg type='t' direction='in'/><arg type='u' direction='out'/></method>
+          <method name='AddUserActiveWatch'><arg type='u' direction='out'/></method>
+          <method name='RemoveWatch'><arg type='u' direction='in'/></method>
+        </interface>)");
+    std::vector<std::string> calls; // a watch's id is the number of its call
+    mutter.method = [&](const std::string& method, GVariant* parameters) -> GVariant* {
+        gchar* arguments = g_variant_print(parameters, FALSE);
+        calls.push_back(method + " " + arguments);
+        g_free(arguments);
+        return method == "RemoveWatch" ? nullptr : g_variant_new("(u)", guint32(calls.size()));
+    };
+    auto fire = [&](guint32 id) {
+        mutter.emit("org.gnome.Mutter.IdleMonitor", "WatchFired", g_variant_new("(u)", id));
+    };
+    auto monitor = MutterIdleMonitor::create();
+    std::vector<std::string> reports;
+    monitor->watch(
+        2.5, [&] { reports.push_back("idle"); }, [&] { reports.push_back("active"); });
+    ASSERT_TRUE(pumpUntil([&] { return calls.size() == 1; }));
+    fire(99);
+    fire(1);
+    ASSERT_TRUE(pumpUntil([&] { return calls.size() == 2; }));
+    fire(2);
+    EXPECT_TRUE(pumpUntil([&] { return reports.size() == 2; }));
+    EXPECT_EQ(reports, (std::vector<std::string>{"idle", "active"}));
+    monitor->stop();
+    EXPECT_TRUE(pumpUntil([&] { return calls.size() == 3; }));
+    EXPECT_EQ(calls, (std::vector<std::string>{"AddIdleWatch (2500,)", "AddUserActiveWatch ()",
+                                               "RemoveWatch (1,)"}));
+    mutter.quit();
+    EXPECT_TRUE(pumpUntil([&] { return !monitor->isAvailable(); })) << "the monitor went";
+}
+
+} // namespace
