@@ -60,10 +60,72 @@ void ThumbnailImage::load(GtkWidget* thumbnail) {
     view->loaded_ = true;
     if (!view->slug_)
         return;
+    if (auto image = SceneThumbnails::cached(*view->slug_))
+        return view->show(*image);
+    auto path = SceneThumbnails::stillPath(*view->slug_);
+    if (!path)
+        return;
+    // Decoding a still takes a few milliseconds: done on a worker thread, a window full of them opens
+    // as fast as an empty one and each still appears once it is ready. One at a time, so that the
+    // decoding never takes more than one core from the window.
+    auto* request = new StillRequest{*view->slug_, *path, {}};
+    g_weak_ref_init(&request->thumbnail, thumbnail);
+    waiting_.push_back(request);
+    decodeNext();
+}
+
+void ThumbnailImage::decodeNext() {
+    while (!decoding_ && !waiting_.empty()) {
+        auto* request = waiting_.front();
+        waiting_.pop_front();
+        if (auto* thumbnail = g_weak_ref_get(&request->thumbnail)) {
+            g_object_unref(thumbnail);
+            decoding_ = true;
+            GTask* task = g_task_new(nullptr, nullptr, stillDecoded, nullptr);
+            g_task_set_task_data(task, request, forget);
+            g_task_run_in_thread(task, decodeStill);
+            g_object_unref(task);
+        } else {
+            // Its window closed before its turn.
+            forget(request);
+        }
+    }
+}
+
+void ThumbnailImage::forget(gpointer data) {
+    auto* request = static_cast<StillRequest*>(data);
+    g_weak_ref_clear(&request->thumbnail);
+    delete request;
+}
+
+void ThumbnailImage::show(const platform::Image& image) {
     // The options application runs on the GTK platform, whose images are textures.
-    auto image = std::dynamic_pointer_cast<platform::TextureImage>(SceneThumbnails::image(*view->slug_));
-    if (image)
-        gtk_picture_set_paintable(GTK_PICTURE(view->picture_), GDK_PAINTABLE(image->texture()));
+    if (auto* texture = dynamic_cast<const platform::TextureImage*>(&image))
+        gtk_picture_set_paintable(GTK_PICTURE(picture_), GDK_PAINTABLE(texture->texture()));
+}
+
+void ThumbnailImage::decodeStill(GTask* task, gpointer, gpointer data, GCancellable*) {
+    // Textures are immutable and may be made on any thread.
+    auto* request = static_cast<StillRequest*>(data);
+    GdkTexture* texture = gdk_texture_new_from_filename(request->path.c_str(), nullptr);
+    g_task_return_pointer(task, texture, texture ? g_object_unref : nullptr);
+}
+
+void ThumbnailImage::stillDecoded(GObject*, GAsyncResult* result, gpointer) {
+    auto* request = static_cast<StillRequest*>(g_task_get_task_data(G_TASK(result)));
+    auto* texture = static_cast<GdkTexture*>(g_task_propagate_pointer(G_TASK(result), nullptr));
+    decoding_ = false;
+    decodeNext();
+    if (!texture)
+        return;
+    SceneThumbnails::keep(request->slug, std::make_shared<platform::TextureImage>(texture, request->path));
+    auto image = SceneThumbnails::cached(request->slug);
+    auto* thumbnail = static_cast<GtkWidget*>(g_weak_ref_get(&request->thumbnail));
+    if (!thumbnail)
+        return;
+    if (auto* view = viewOf(thumbnail))
+        view->show(*image);
+    g_object_unref(thumbnail);
 }
 
 bool ThumbnailImage::isLoaded(GtkWidget* thumbnail) {
