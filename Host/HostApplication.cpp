@@ -1,31 +1,21 @@
 #include "Host/HostApplication.hpp"
 
 #include "Host/HostError.hpp"
+#include "Host/IdleDelaySetting.hpp"
 #include "Host/SaverBundleLoader.hpp"
 #include "Platform/System/System.hpp"
 #include "Platform/Platform.hpp"
 #include "Platform/System/UserDefaults.hpp"
 
-#include <cmath>
-#include <cstdlib>
 #include <exception>
+#include <utility>
 
 namespace orrelith::host {
 
 namespace {
 
-constexpr double defaultIdleDelay = 300;
-
-// The delay the settings pane stores, in seconds as text; the default when there is none that makes sense.
-double storedIdleDelay() {
-    auto stored = platform::preferences().standardUserDefaults()->dataForKey("idleDelay");
-    if (!stored)
-        return defaultIdleDelay;
-    char* end = nullptr;
-    double seconds = std::strtod(stored->c_str(), &end);
-    bool whole = end && *end == '\0' && !stored->empty();
-    return whole && std::isfinite(seconds) && seconds > 0 ? seconds : defaultIdleDelay;
-}
+// The delay the settings pane stores; the default when there is none that makes sense.
+double storedIdleDelay() { return IdleDelaySetting::storedSeconds().value_or(IdleDelaySetting::defaultSeconds); }
 
 void requireDisplay() {
     if (!platform::installed().screens || !platform::installed().windows)
@@ -36,12 +26,14 @@ void requireDisplay() {
 } // namespace
 
 std::shared_ptr<HostApplication> HostApplication::create(std::shared_ptr<platform::MainLoop> loop, std::ostream& out,
-                                                         std::ostream& messages) {
-    return std::shared_ptr<HostApplication>(new HostApplication(std::move(loop), out, messages));
+                                                         std::ostream& messages, SettingsWindowFactory settingsPane) {
+    return std::shared_ptr<HostApplication>(
+        new HostApplication(std::move(loop), out, messages, std::move(settingsPane)));
 }
 
-HostApplication::HostApplication(std::shared_ptr<platform::MainLoop> loop, std::ostream& out, std::ostream& messages)
-    : loop_(std::move(loop)), out_(out), messages_(messages) {}
+HostApplication::HostApplication(std::shared_ptr<platform::MainLoop> loop, std::ostream& out, std::ostream& messages,
+                                 SettingsWindowFactory settingsPane)
+    : loop_(std::move(loop)), out_(out), messages_(messages), settingsPaneFactory_(std::move(settingsPane)) {}
 
 int HostApplication::run(const std::vector<std::string>& arguments) {
     try {
@@ -50,7 +42,11 @@ int HostApplication::run(const std::vector<std::string>& arguments) {
             out_ << HostOptions::usage();
             return 0;
         }
-        return options.daemon ? runDaemon(options) : runSaver(options);
+        if (options.daemon)
+            return runDaemon(options);
+        if (options.mode == HostMode::Settings && settingsPaneFactory_)
+            return runSettingsPane(options);
+        return runSaver(options);
     } catch (const HostError& error) {
         say(error.what());
         if (error.kind() == HostError::Kind::Usage)
@@ -85,6 +81,44 @@ int HostApplication::runSaver(const HostOptions& options) {
     session_->start();
     loop_->run();
     return session_->exitStatus();
+}
+
+int HostApplication::runSettingsPane(const HostOptions& options) {
+    requireDisplay();
+    std::weak_ptr<HostApplication> weakSelf = weak_from_this();
+    std::weak_ptr<platform::MainLoop> weakLoop = loop_;
+    settingsPane_ = settingsPaneFactory_(
+        options,
+        [weakLoop] {
+            if (auto loop = weakLoop.lock())
+                loop->quit();
+        },
+        [weakSelf](const std::string& line) {
+            if (auto self = weakSelf.lock())
+                self->say(line);
+        });
+    handlePaneSignals();
+    settingsPane_->show();
+    loop_->run();
+    return 0;
+}
+
+// A termination signal closes the pane; SIGHUP closes it for a fresh start.
+void HostApplication::handlePaneSignals() {
+    std::weak_ptr<HostApplication> weakSelf = weak_from_this();
+    std::weak_ptr<SettingsWindow> weakPane = settingsPane_;
+    loop_->setTerminationHandler([weakPane](int) {
+        if (auto pane = weakPane.lock())
+            pane->close();
+    });
+    loop_->setReloadHandler([weakSelf, weakPane] {
+        auto self = weakSelf.lock();
+        auto pane = weakPane.lock();
+        if (!self || !pane || std::exchange(self->reloadRequested_, true))
+            return;
+        self->say("loading the screen saver afresh");
+        pane->close();
+    });
 }
 
 int HostApplication::runDaemon(const HostOptions& options) {

@@ -2,6 +2,7 @@
 
 #include "Host/HostDaemon.hpp"
 #include "Host/RunSession.hpp"
+#include "Host/SettingsWindow.hpp"
 #include "Platform/System/MainLoop.hpp"
 
 #include <memory>
@@ -16,7 +17,8 @@ namespace orrelith::host {
 // the main loop, and answers the exit status; or, as a daemon, starts such runs as children whenever the
 // user is idle (for --idle-after seconds, else the "idleDelay" in the host's preferences, in seconds as
 // text, else 5 minutes, followed as the preferences change) until a termination signal. SIGINT and SIGTERM end the run as the user's activity does;
-// a second one while the run is ending stops the loop at once. SIGHUP asks a preview or settings window,
+// a second one while the run is ending stops the loop at once (the settings pane just closes). SIGHUP asks
+// a preview or settings window,
 // which keeps the plug-in loaded, to load the installed copy afresh: its views stop quietly, its window
 // closes, `run` returns and `reloadRequested` tells the caller to start the program over (a plug-in's
 // library cannot be relied on to unload, and a new copy replaces the old at the same path). The daemon
@@ -27,8 +29,10 @@ class HostApplication : public std::enable_shared_from_this<HostApplication> {
 public:
     static constexpr const char* programName = "quorvane-host";
 
+    // `settingsPane`, when given, makes what --settings shows; without it --settings shows the preview
+    // with an "Options…" button.
     static std::shared_ptr<HostApplication> create(std::shared_ptr<platform::MainLoop> loop, std::ostream& out,
-                                                   std::ostream& messages);
+                                                   std::ostream& messages, SettingsWindowFactory settingsPane = {});
 
     // The arguments after the program's name. 0 after a run, 1 when the screen saver cannot be run (its
     // bundle, no display, a failed screenshot), 2 for a command line it does not understand.
@@ -40,11 +44,14 @@ public:
     bool reloadRequested() const { return reloadRequested_; }
 
 private:
-    HostApplication(std::shared_ptr<platform::MainLoop> loop, std::ostream& out, std::ostream& messages);
+    HostApplication(std::shared_ptr<platform::MainLoop> loop, std::ostream& out, std::ostream& messages,
+                    SettingsWindowFactory settingsPane);
     int runSaver(const HostOptions& options);
+    int runSettingsPane(const HostOptions& options);
     int runDaemon(const HostOptions& options);
     void handleTerminationSignals();
     void handleReloadSignal();
+    void handlePaneSignals();
     void followStoredIdleDelay();
     void say(const std::string& line);
 
@@ -53,6 +60,8 @@ private:
     std::ostream& messages_;
     std::shared_ptr<RunSession> session_;
     std::shared_ptr<HostDaemon> daemon_;
+    SettingsWindowFactory settingsPaneFactory_;
+    std::shared_ptr<SettingsWindow> settingsPane_;
     bool reloadRequested_ = false;
 };
 

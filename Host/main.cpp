@@ -1,5 +1,6 @@
 // The Linux screen-saver host: installs the real platform and hands over to HostApplication.
 #include "Host/HostApplication.hpp"
+#include "Host/SettingsPane/SettingsPane.hpp"
 #include "Platform/Linux/System/GlibMainLoop.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
 
@@ -30,8 +31,14 @@ int main(int argc, char** argv) {
     int status = 0;
     bool reload = false;
     {
+        auto settingsPane = [](const host::HostOptions& options, std::function<void()> closed,
+                               std::function<void(const std::string&)> say) -> std::shared_ptr<host::SettingsWindow> {
+            std::error_code error;
+            auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+            return host::SettingsPane::create(options, program, std::move(closed), std::move(say));
+        };
         auto application = host::HostApplication::create(std::make_shared<platform::GlibMainLoop>(), std::cout,
-                                                          std::cerr);
+                                                          std::cerr, settingsPane);
         status = application->run(std::vector<std::string>(argv + 1, argv + argc));
         reload = application->reloadRequested();
     }

@@ -13,6 +13,8 @@ public:
         std::size_t runQueries = 0;
         std::size_t drops = 0;
         std::size_t settingsOpens = 0;
+        std::size_t daemonStarts = 0;
+        std::size_t daemonStops = 0;
     };
 
     bool runInProgress() override {
@@ -24,10 +26,23 @@ public:
         ++record.settingsOpens;
         return settingsOpen;
     }
+    bool daemonRunning() override { return daemon; }
+    bool startDaemon() override {
+        ++record.daemonStarts;
+        daemon = daemon || daemonStarts;
+        return daemonStarts;
+    }
+    void stopDaemons() override {
+        ++record.daemonStops;
+        daemon = false;
+    }
 
     bool running = false;
     // What opening the settings pane answers.
     bool settingsOpen = true;
+    // Whether a daemon runs; what starting one answers.
+    bool daemon = false;
+    bool daemonStarts = true;
     Record record;
 };
 

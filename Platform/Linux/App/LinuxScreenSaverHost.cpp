@@ -80,15 +80,30 @@ std::optional<std::filesystem::path> LinuxScreenSaverHost::hostProgram() const {
     return program;
 }
 
-bool LinuxScreenSaverHost::openSettings() {
+bool LinuxScreenSaverHost::openSettings() { return startDetached("--settings"); }
+
+bool LinuxScreenSaverHost::daemonRunning() {
+    auto processes = hostProcesses();
+    return std::any_of(processes.begin(), processes.end(), [](const auto& p) { return p.role == Role::daemon; });
+}
+
+bool LinuxScreenSaverHost::startDaemon() { return startDetached("--daemon"); }
+
+void LinuxScreenSaverHost::stopDaemons() {
+    for (const auto& process : hostProcesses())
+        if (process.role == Role::daemon && process.pid != ::getpid())
+            ::kill(process.pid, SIGTERM);
+}
+
+bool LinuxScreenSaverHost::startDetached(const char* flag) const {
     auto program = hostProgram();
     if (!program)
         return false;
-    std::string words[] = {program->string(), "--settings"};
+    std::string words[] = {program->string(), flag};
     char* argv[] = {words[0].data(), words[1].data(), nullptr};
     GError* error = nullptr;
-    // Without G_SPAWN_DO_NOT_REAP_CHILD, GLib starts the pane through an intermediate child: it outlives
-    // this application and leaves no zombie.
+    // Without G_SPAWN_DO_NOT_REAP_CHILD, GLib starts the program through an intermediate child: it outlives
+    // this process and leaves no zombie.
     bool started = g_spawn_async(nullptr, argv, nullptr, G_SPAWN_STDIN_FROM_DEV_NULL, nullptr, nullptr, nullptr, &error);
     g_clear_error(&error);
     return started;

@@ -16,8 +16,9 @@ namespace orrelith::platform {
 // - anything else: a run showing on the displays.
 // Dropping loaded copies sends SIGHUP to each settings pane and preview. The host answers it by loading
 // the installed bundle afresh; a host that does not handle it ends, as its default action, which drops
-// the copy as well. The settings pane is `quorvane-host --settings`, started detached; the program is the
-// one beside the running executable, else the first on $PATH.
+// the copy as well. The settings pane is `quorvane-host --settings` and the daemon `quorvane-host
+// --daemon`, each started detached; the program is the one beside the running executable, else the first
+// on $PATH. Daemons are stopped with SIGTERM.
 class LinuxScreenSaverHost : public ScreenSaverHost {
 public:
     static constexpr const char* hostName = "quorvane-host";
@@ -30,6 +31,9 @@ public:
     bool runInProgress() override;
     void dropLoadedCopies() override;
     bool openSettings() override;
+    bool daemonRunning() override;
+    bool startDaemon() override;
+    void stopDaemons() override;
 
     enum class Role { daemon, holder, run };
     struct HostProcess {
@@ -42,6 +46,7 @@ public:
 
 private:
     std::optional<std::filesystem::path> hostProgram() const;
+    bool startDetached(const char* flag) const;
 
     std::string processName_;
     std::vector<std::filesystem::path> programFolders_;
