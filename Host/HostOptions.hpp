@@ -12,7 +12,8 @@ enum class HostMode {
     FullScreen,
     // One small window with a preview view.
     Preview,
-    // The preview with an "Options…" button that presents the view's configuration sheet.
+    // The settings pane (the program gives it), else the preview with an "Options…" button that presents the
+    // view's configuration sheet.
     Settings
 };
 

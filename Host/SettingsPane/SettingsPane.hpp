@@ -28,7 +28,7 @@ namespace orrelith::host {
 class SettingsPane : public SettingsWindow, public std::enable_shared_from_this<SettingsPane> {
 public:
     static constexpr double width = 560;
-    static constexpr double height = 660;
+    static constexpr double height = 580;
     static constexpr double previewTop = 16;
 
     // `program` is the host's absolute path, which the autostart entry names.
