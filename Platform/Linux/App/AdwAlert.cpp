@@ -26,7 +26,9 @@ gboolean returnPressed(GtkEventControllerKey*, guint key, guint, GdkModifierType
     return TRUE;
 }
 
-GtkWindow* visibleWindow() {
+} // namespace
+
+GtkWindow* AdwAlert::parentWindow() {
     GListModel* windows = gtk_window_get_toplevels();
     for (guint i = 0; i < g_list_model_get_n_items(windows); ++i) {
         auto* window = GTK_WINDOW(g_list_model_get_item(windows, i));
@@ -37,14 +39,12 @@ GtkWindow* visibleWindow() {
     return nullptr;
 }
 
-} // namespace
-
 std::size_t AdwAlert::runModal(const AlertContent& content) {
     if (content.buttons.empty())
         return 0;
     adw_init();
     auto* dialog = ADW_MESSAGE_DIALOG(
-        adw_message_dialog_new(visibleWindow(), content.messageText.c_str(), content.informativeText.c_str()));
+        adw_message_dialog_new(parentWindow(), content.messageText.c_str(), content.informativeText.c_str()));
     for (std::size_t i = 0; i < content.buttons.size(); ++i)
         adw_message_dialog_add_response(dialog, std::to_string(i).c_str(), content.buttons[i].c_str());
     std::string last = std::to_string(content.buttons.size() - 1);

@@ -2,6 +2,8 @@
 
 #include "Platform/App/Alert.hpp"
 
+typedef struct _GtkWindow GtkWindow;
+
 namespace orrelith::platform {
 
 // Alerts as libadwaita message dialogs, transient for the application's visible window when there is one,
@@ -11,6 +13,8 @@ namespace orrelith::platform {
 class AdwAlert : public Alert {
 public:
     std::size_t runModal(const AlertContent& content) override;
+    // The application's first visible window, which dialogs are made transient for; null when none shows.
+    static GtkWindow* parentWindow();
 };
 
 } // namespace orrelith::platform

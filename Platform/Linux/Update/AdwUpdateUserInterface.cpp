@@ -1,5 +1,6 @@
 #include "Platform/Linux/Update/AdwUpdateUserInterface.hpp"
 
+#include "Platform/Linux/App/AdwAlert.hpp"
 #include "Platform/Linux/System/GlibSources.hpp"
 #include "Platform/Platform.hpp"
 #include "Platform/System/MainQueue.hpp"
@@ -13,24 +14,13 @@ namespace orrelith::platform {
 
 namespace {
 
-GtkWindow* visibleWindow() {
-    GListModel* windows = gtk_window_get_toplevels();
-    for (guint i = 0; i < g_list_model_get_n_items(windows); ++i) {
-        auto* window = GTK_WINDOW(g_list_model_get_item(windows, i));
-        g_object_unref(window);
-        if (gtk_widget_get_visible(GTK_WIDGET(window)))
-            return window;
-    }
-    return nullptr;
-}
-
 GtkWindow* makeWindow(const std::string& title, int width, int height) {
     adw_init();
     auto* window = GTK_WINDOW(adw_window_new());
     gtk_window_set_title(window, title.c_str());
     gtk_window_set_default_size(window, width, height);
     gtk_window_set_modal(window, TRUE);
-    gtk_window_set_transient_for(window, visibleWindow());
+    gtk_window_set_transient_for(window, AdwAlert::parentWindow());
     // Escape closes, which answers as the window's close button does.
     GtkEventController* shortcuts = gtk_shortcut_controller_new();
     gtk_shortcut_controller_add_shortcut(GTK_SHORTCUT_CONTROLLER(shortcuts),
