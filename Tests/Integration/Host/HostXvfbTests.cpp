@@ -26,18 +26,14 @@ protected:
     static bool waitForWindows(std::size_t count, double seconds) {
         return pumpUntil([count] { return hostWindows().size() >= count; }, seconds);
     }
-    // The inode of the copy of `library` that process `pid` has mapped now; 0 when none.
+    // The inode of the copy of `library` that process `pid` has mapped now (a replaced one reads
+    // "(deleted)" after its path); 0 when none.
     static ino_t mappedInode(pid_t pid, const std::filesystem::path& library) {
         std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
-        for (std::string line; std::getline(maps, line);) {
-            if (!line.ends_with(" " + library.string()))
-                continue;
-            std::istringstream fields(line);
-            std::string range, permissions, offset, device;
-            ino_t inode = 0;
-            fields >> range >> permissions >> offset >> device >> inode;
-            return inode;
-        }
+        std::string range, permissions, offset, device, path;
+        for (ino_t inode = 0; maps >> range >> permissions >> offset >> device >> inode && std::getline(maps, path);)
+            if (path.ends_with(" " + library.string()))
+                return inode;
         return 0;
     }
 };
