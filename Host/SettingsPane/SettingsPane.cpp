@@ -124,16 +124,21 @@ GtkWidget* SettingsPane::saverGroup() {
             self->choose(static_cast<std::size_t>(gtk_list_box_row_get_index(GTK_LIST_BOX_ROW(row))));
     });
     adw_preferences_group_add(ADW_PREFERENCES_GROUP(group), list);
+    adw_preferences_group_set_header_suffix(ADW_PREFERENCES_GROUP(group), saverButtons());
+    return group;
+}
 
+// "Preview" and "Options…", beside the group's title.
+GtkWidget* SettingsPane::saverButtons() {
     GtkWidget* buttons = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 6);
     GtkWidget* test = gtk_button_new_with_label("Preview");
     GtkWidget* options = gtk_button_new_with_label(SaverStage::optionsTitle);
     gtk_box_append(GTK_BOX(buttons), test);
     gtk_box_append(GTK_BOX(buttons), options);
+    std::weak_ptr<SettingsPane> weak = weak_from_this();
     connect(test, "clicked", G_CALLBACK(Slot::clicked), weak, [weak](gpointer) { weak.lock()->startTestRun(); });
     connect(options, "clicked", G_CALLBACK(Slot::clicked), weak, [weak](gpointer) { weak.lock()->presentOptions(); });
-    adw_preferences_group_set_header_suffix(ADW_PREFERENCES_GROUP(group), buttons);
-    return group;
+    return buttons;
 }
 
 GtkWidget* SettingsPane::delayGroup() {

@@ -47,6 +47,7 @@ private:
                  std::function<void(const std::string&)> say);
     void build();
     GtkWidget* saverGroup();
+    GtkWidget* saverButtons();
     GtkWidget* delayGroup();
     GtkWidget* lockingGroup();
     void loadPreview(std::size_t saver);
