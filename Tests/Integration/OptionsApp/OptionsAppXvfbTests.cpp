@@ -1,6 +1,7 @@
 // Quorvane Options from the build, started as a new user would start it: its own user and home, an X
 // server with a window manager and a session bus. The application is driven through the X server.
 #include "../Host/HostProcess.hpp"
+#include "../Host/ScenePicture.hpp"
 #include "../Platform/MainLoopSupport.hpp"
 #include "TemporaryFolder.hpp"
 
@@ -38,6 +39,22 @@ std::vector<std::string> titled(const std::string& pattern) { return windows("--
 
 void press(const std::string& window, const std::string& key) {
     std::system(("xdotool windowactivate --sync " + window + " key --clearmodifiers " + key + " >/dev/null 2>&1").c_str());
+}
+
+// A click at a point of the window, counted from its top left corner.
+void click(const std::string& window, int x, int y) {
+    std::system(("xdotool windowactivate --sync " + window + " mousemove --window " + window + " " + std::to_string(x) +
+                 " " + std::to_string(y) + " click 1 >/dev/null 2>&1")
+                    .c_str());
+}
+
+// What a screen-saver run shows on the screen, five seconds in: the scene whose still is nearest.
+std::string sceneOfARun(const fs::path& folder, const fs::path& gallery) {
+    auto png = folder / "run.png";
+    commandOutput(ORRELITH_HOST_FOLDER "/quorvane-host --duration 7 --screenshot " + png.string() + " --screenshot-after 5");
+    auto picture = ScenePicture::load(png);
+    auto match = picture ? picture->nearest(picture->whole(), gallery) : ScenePicture::Match{};
+    return match.isClear() ? match.slug : "";
 }
 
 // The program a desktop entry starts, read as the desktop reads it: the value unescaped, then split into
@@ -105,11 +122,19 @@ TEST_F(OptionsAppXvfbTests, TheFirstStartInstallsAndTellsTheSecondTouchesNothing
     press(titled(installedAlert).front(), "Return");
     EXPECT_TRUE(pumpUntil([] { return !settingsPanes().empty(); }, 20)) << "no settings pane: " << first->messages();
     ASSERT_EQ(titled(productWindow).size(), 1u);
-    // Return is Done: the settings are saved and the last window's close ends the application.
-    press(titled(productWindow).front(), "Return");
+    // Where the window lays them out on one display: "Single Screen" pins the catalog's first scene, and
+    // Done saves it; the last window's close ends the application.
+    click(titled(productWindow).front(), 520, 380);
+    click(titled(productWindow).front(), 622, 764);
     ASSERT_TRUE(first->waitForExit(20));
     EXPECT_EQ(first->exitStatus(), 0) << first->messages();
     EXPECT_TRUE(fs::is_regular_file(home / "Library/Application Support/ORVEX/settings.json"));
+    auto resources = installed / "Contents/Resources/ORVEX";
+    auto catalog = orrelith::testing::TemporaryFolder::read(resources / "catalog.json");
+    auto slug = catalog.find("\"slug\": \"");
+    ASSERT_NE(slug, std::string::npos);
+    auto firstScene = catalog.substr(slug + 9, catalog.find('"', slug + 9) - slug - 9);
+    EXPECT_EQ(sceneOfARun(logs.path(), resources / "gallery"), firstScene) << "the next run shows the pinned scene";
     secondStart();
 }
 
