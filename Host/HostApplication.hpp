@@ -16,15 +16,17 @@ namespace orrelith::host {
 // (given, or installed in the user's home folder from the user database), runs it in the asked mode on
 // the main loop, and answers the exit status; or, as a daemon, starts such runs as children whenever the
 // user is idle (for --idle-after seconds, else the "idleDelay" in the host's preferences, in seconds as
-// text, else 5 minutes, followed as the preferences change) until a termination signal. SIGINT and SIGTERM end the run as the user's activity does;
-// a second one while the run is ending stops the loop at once (the settings pane just closes). SIGHUP asks
-// a preview or settings window,
-// which keeps the plug-in loaded, to load the installed copy afresh: its views stop quietly, its window
-// closes, `run` returns and `reloadRequested` tells the caller to start the program over (a plug-in's
-// library cannot be relied on to unload, and a new copy replaces the old at the same path). The daemon
-// ignores SIGHUP; a full-screen run leaves it as it is. Usage goes to `out`; the host's messages,
-// one line each, prefixed with "quorvane-host: ", to `messages`; both streams outlive the application.
-// Main thread only.
+// text, else 5 minutes, followed as the preferences change) until a termination signal. SIGINT and SIGTERM
+// end the run as the user's activity does; a second one while the run is ending stops the loop at once.
+// The settings pane just closes on them.
+//
+// SIGHUP asks a preview or settings pane, which keeps the plug-in loaded, to load the installed copy
+// afresh: its views stop quietly, its window closes, `run` returns and `reloadRequested` tells the caller
+// to start the program over (a plug-in's library cannot be relied on to unload, and a new copy replaces the
+// old at the same path). The daemon ignores SIGHUP; a full-screen run leaves it as it is.
+//
+// Usage goes to `out`; the host's messages, one line each, prefixed with "quorvane-host: ", to `messages`;
+// both streams outlive the application. Main thread only.
 class HostApplication : public std::enable_shared_from_this<HostApplication> {
 public:
     static constexpr const char* programName = "quorvane-host";

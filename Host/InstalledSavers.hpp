@@ -8,7 +8,8 @@ namespace orrelith::host {
 
 // One screen saver the settings pane offers.
 struct InstalledSaver {
-    enum class Scope { User, System };
+    // Elsewhere: a bundle given on the command line, not installed.
+    enum class Scope { User, System, Elsewhere };
 
     // The bundle's folder name without ".saver": what --saver takes.
     std::string name;

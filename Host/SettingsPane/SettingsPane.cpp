@@ -55,8 +55,13 @@ void connect(gpointer instance, const char* signal, GCallback callback, std::wea
                           GConnectFlags(0));
 }
 
-const char* scopeTitle(InstalledSaver::Scope scope) {
-    return scope == InstalledSaver::Scope::User ? "Installed for you" : "Installed for everyone on this computer";
+std::string scopeTitle(const InstalledSaver& saver) {
+    switch (saver.scope) {
+    case InstalledSaver::Scope::User: return "Installed for you";
+    case InstalledSaver::Scope::System: return "Installed for everyone on this computer";
+    case InstalledSaver::Scope::Elsewhere: break;
+    }
+    return "Opened from " + saver.bundle.parent_path().string();
 }
 
 } // namespace
@@ -73,7 +78,8 @@ std::shared_ptr<SettingsPane> SettingsPane::create(const HostOptions& options, s
 
 SettingsPane::SettingsPane(const HostOptions& options, std::filesystem::path program, std::function<void()> closed,
                            std::function<void(const std::string&)> say)
-    : options_(options), delay_(AutostartEntry::file(platform::system().homeFolder(), std::getenv("XDG_CONFIG_HOME")), std::move(program)),
+    : options_(options),
+      delay_(AutostartEntry::file(platform::system().homeFolder(), std::getenv("XDG_CONFIG_HOME")), std::move(program)),
       closed_(std::move(closed)), say_(std::move(say)) {
     auto home = platform::system().homeFolder();
     savers_ = InstalledSavers::list(InstalledSavers::userFolder(home), InstalledSavers::systemFolder);
@@ -81,7 +87,8 @@ SettingsPane::SettingsPane(const HostOptions& options, std::filesystem::path pro
     auto asked = options.bundlePath(home);
     auto found = std::find_if(savers_.begin(), savers_.end(), [&](const auto& saver) { return saver.bundle == asked; });
     if (found == savers_.end())
-        found = savers_.insert(savers_.begin(), InstalledSaver{asked.stem().string(), asked, InstalledSaver::Scope::User});
+        found = savers_.insert(savers_.begin(),
+                               InstalledSaver{asked.stem().string(), asked, InstalledSaver::Scope::Elsewhere});
     chosen_ = static_cast<std::size_t>(found - savers_.begin());
 }
 
@@ -114,7 +121,7 @@ GtkWidget* SettingsPane::saverGroup() {
     for (const auto& saver : savers_) {
         GtkWidget* row = adw_action_row_new();
         adw_preferences_row_set_title(ADW_PREFERENCES_ROW(row), saver.name.c_str());
-        adw_action_row_set_subtitle(ADW_ACTION_ROW(row), scopeTitle(saver.scope));
+        adw_action_row_set_subtitle(ADW_ACTION_ROW(row), scopeTitle(saver).c_str());
         gtk_list_box_append(GTK_LIST_BOX(list), row);
     }
     gtk_list_box_select_row(GTK_LIST_BOX(list), gtk_list_box_get_row_at_index(GTK_LIST_BOX(list), int(chosen_)));

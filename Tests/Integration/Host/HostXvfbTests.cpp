@@ -110,8 +110,9 @@ TEST_F(HostOnX11, SIGHUPMakesTheSettingsPaneLoadTheNewCopyAndPreviewItWhileTheDa
     auto daemon = start(withBundle({"--daemon", "--idle-after", "600"}));
     auto screenshots = [&] {
         auto said = host->messages();
+        const std::string written = "screenshot written";
         std::size_t count = 0;
-        for (auto at = said.find("screenshot written"); at != std::string::npos; at = said.find("screenshot written", at + 1))
+        for (auto at = said.find(written); at != std::string::npos; at = said.find(written, at + 1))
             ++count;
         return count;
     };
