@@ -1,6 +1,7 @@
 // The host on two monitors of a headless sway (1280x800 at the origin, 1024x768 right of it), run by the
 // same ordinary user as the compositor, with a private session bus.
 #include "../Platform/MainLoopSupport.hpp"
+#include "../Platform/PrivateBus.hpp"
 #include "HostRunFixture.hpp"
 #include "Platform/Platform.hpp"
 #include "Platform/Views/Screen.hpp"
@@ -8,14 +9,9 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <spawn.h>
 #include <unistd.h>
-#include <sys/wait.h>
 
 #include <gio/gio.h>
-
-extern char** environ;
 
 using namespace orrelith::platform;
 
@@ -28,83 +24,29 @@ struct Output {
 
 const std::vector<Output> outputs{{"HEADLESS-1", "frame-0x0"}, {"HEADLESS-2", "frame-1280x32"}};
 
-// A message bus that takes connections and never answers them: a system bus whose policy allows nothing.
-class HungBus {
-public:
-    explicit HungBus(const std::filesystem::path& folder) : socket_(folder / "hung-bus") {
-        auto config = folder / "hung-bus.conf";
-        std::ofstream(config) << "<busconfig><type>system</type><listen>unix:path=" << socket_.string()
-                              << "</listen><auth>EXTERNAL</auth></busconfig>\n";
-        std::string configArgument = "--config-file=" + config.string();
-        char* argv[] = {const_cast<char*>("dbus-daemon"), const_cast<char*>("--nofork"), configArgument.data(), nullptr};
-        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv, environ) != 0)
-            pid_ = -1;
-        pumpUntil([this] { return std::filesystem::exists(socket_); }, 5);
-        // The socket's file comes just before the daemon listens on it.
-        pumpFor(0.2);
-    }
-    ~HungBus() {
-        if (pid_ <= 0)
-            return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    HungBus(const HungBus&) = delete;
-    HungBus& operator=(const HungBus&) = delete;
-
-    bool isListening() const { return pid_ > 0 && std::filesystem::exists(socket_); }
-    std::string address() const { return "unix:path=" + socket_.string(); }
-
-private:
-    std::filesystem::path socket_;
-    pid_t pid_ = -1;
-};
-
 // A bus of the test's own standing in for the system bus, where the test plays logind.
 class LogindStandIn {
 public:
-    explicit LogindStandIn(const std::filesystem::path& folder) : socket_(folder / "system-bus") {
-        std::string listen = "--address=unix:path=" + socket_.string();
-        char* argv[] = {const_cast<char*>("dbus-daemon"), const_cast<char*>("--session"), const_cast<char*>("--nofork"),
-                        listen.data(), nullptr};
-        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv, environ) != 0)
-            pid_ = -1;
-        auto flags = GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION);
-        // The socket's file comes before the daemon listens on it.
-        pumpUntil(
-            [&] {
-                bus_ = g_dbus_connection_new_for_address_sync(address().c_str(), flags, nullptr, nullptr, nullptr);
-                return bus_ != nullptr;
-            },
-            5);
-        if (bus_)
-            g_bus_own_name_on_connection(bus_, "org.freedesktop.login1", G_BUS_NAME_OWNER_FLAGS_NONE, nullptr, nullptr,
-                                         nullptr, nullptr);
+    LogindStandIn() : connection_(bus_.connect()) {
+        if (connection_)
+            g_bus_own_name_on_connection(connection_, "org.freedesktop.login1", G_BUS_NAME_OWNER_FLAGS_NONE, nullptr,
+                                         nullptr, nullptr, nullptr);
     }
-    ~LogindStandIn() {
-        if (bus_)
-            g_object_unref(bus_);
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
+    ~LogindStandIn() { g_clear_object(&connection_); }
     LogindStandIn(const LogindStandIn&) = delete;
     LogindStandIn& operator=(const LogindStandIn&) = delete;
 
-    bool isUp() const { return bus_ != nullptr; }
-    std::string address() const { return "unix:path=" + socket_.string(); }
+    bool isUp() const { return connection_ != nullptr; }
+    std::string address() const { return bus_.address(); }
     void prepareForSleep(bool sleeping) {
-        g_dbus_connection_emit_signal(bus_, nullptr, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+        g_dbus_connection_emit_signal(connection_, nullptr, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
                                       "PrepareForSleep", g_variant_new("(b)", sleeping), nullptr);
-        g_dbus_connection_flush_sync(bus_, nullptr, nullptr);
+        g_dbus_connection_flush_sync(connection_, nullptr, nullptr);
     }
 
 private:
-    std::filesystem::path socket_;
-    pid_t pid_ = -1;
-    GDBusConnection* bus_ = nullptr;
+    PrivateBus bus_{PrivateBus::Kind::Open};
+    GDBusConnection* connection_;
 };
 
 class HostOnTwoMonitors : public HostRunFixture {
@@ -303,7 +245,7 @@ TEST_F(HostOnTwoMonitors, AMonitorAddedDuringARunShowsAScene) {
 }
 
 TEST_F(HostOnTwoMonitors, SleepUnloadsEverySceneAndWakeBringsTheSameOnesBack) {
-    LogindStandIn logind(file(""));
+    LogindStandIn logind;
     ASSERT_TRUE(logind.isUp());
     auto host = start(withBundle({"--duration", "60"}), {"DBUS_SYSTEM_BUS_ADDRESS=" + logind.address()});
     std::optional<std::vector<std::string>> before;
@@ -333,7 +275,7 @@ TEST_F(HostOnTwoMonitors, SleepUnloadsEverySceneAndWakeBringsTheSameOnesBack) {
 TEST_F(HostOnTwoMonitors, EveryMonitorShowsASceneAlsoWhenABusNeverAnswers) {
     for (const std::string variable : {"DBUS_SYSTEM_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"}) {
         SCOPED_TRACE(variable);
-        HungBus bus(file(""));
+        PrivateBus bus(PrivateBus::Kind::Hung);
         ASSERT_TRUE(bus.isListening());
         auto host = start(withBundle({"--duration", "60"}), {variable + "=" + bus.address()});
         std::optional<std::vector<std::string>> shown;

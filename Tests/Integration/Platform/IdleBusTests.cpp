@@ -1,57 +1,17 @@
 // Inhibitors and idleness read from other programs on the message buses, each played by the test on a
 // private bus of its own.
 #include "MainLoopSupport.hpp"
+#include "PrivateBus.hpp"
 #include "Platform/Linux/Idle/CompositeIdleInhibitors.hpp"
 #include "Platform/Linux/Idle/DBusPropertyInhibition.hpp"
 #include "Platform/Linux/Idle/LinuxIdleMonitor.hpp"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <sys/wait.h>
 
 using namespace orrelith::platform;
 
 namespace {
-
-// A dbus-daemon in a temporary folder, named by `variable` while it lives. Hung: it takes connections and
-// never answers them.
-struct PrivateBus {
-    enum class Kind { Open, Hung };
-
-    PrivateBus(const char* variable, Kind kind)
-        : variable(variable), folder(g_dir_make_tmp("orrelith-bus-XXXXXX", nullptr)) {
-        std::ofstream(folder / "bus.conf")
-            << "<busconfig><type>session</type><listen>" << address() << "</listen><auth>EXTERNAL</auth>"
-            << (kind == Kind::Open
-                    ? "<policy context='default'><allow send_destination='*' eavesdrop='true'/>"
-                      "<allow eavesdrop='true'/><allow own='*'/></policy></busconfig>"
-                    : "</busconfig>");
-        std::string config = "--config-file=" + (folder / "bus.conf").string();
-        const gchar* argv[] = {"dbus-daemon", "--nofork", config.c_str(), nullptr};
-        EXPECT_TRUE(g_spawn_async(nullptr, const_cast<gchar**>(argv), nullptr,
-                                  GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr,
-                                  nullptr, &pid, nullptr));
-        // A safety bound: the socket's file comes just before the daemon listens on it.
-        pumpUntil([this] { return std::filesystem::exists(folder / "socket"); });
-        pumpFor(0.1);
-        g_setenv(variable, address().c_str(), TRUE);
-    }
-    ~PrivateBus() {
-        g_unsetenv(variable);
-        if (pid > 0 && kill(pid, SIGTERM) == 0)
-            waitpid(pid, nullptr, 0);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-    std::string address() const { return "unix:path=" + (folder / "socket").string(); }
-
-    const char* variable;
-    std::filesystem::path folder;
-    pid_t pid = -1;
-};
 
 // A program on the bus: owns a name and serves one object whose method calls and property the test plays.
 struct StandIn {
@@ -59,11 +19,7 @@ struct StandIn {
             const std::string& interface)
         : path(path),
           node(g_dbus_node_info_new_for_xml(("<node>" + interface + "</node>").c_str(), nullptr)) {
-        bus = g_dbus_connection_new_for_address_sync(
-            on.address().c_str(),
-            GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                 G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-            nullptr, nullptr, nullptr);
+        bus = on.connect();
         static const GDBusInterfaceVTable vtable{
             [](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method,
                GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
@@ -117,10 +73,8 @@ TEST(BusIdleInhibition, FollowsThePublishedPropertyFromTheStartUntilItsProgramQu
           Case{DBusPropertyInhibition::sessionIdleInhibition(), "uint32 12", "uint32 5"}}) {
         SCOPED_TRACE(source.name);
         bool system = source.bus == DBusConnector::Bus::System;
-        PrivateBus bus(system ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS",
-                       PrivateBus::Kind::Open);
-        PrivateBus hung(system ? "DBUS_SESSION_BUS_ADDRESS" : "DBUS_SYSTEM_BUS_ADDRESS",
-                        PrivateBus::Kind::Hung);
+        PrivateBus bus(PrivateBus::Kind::Open, system ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS");
+        PrivateBus hung(PrivateBus::Kind::Hung, system ? "DBUS_SESSION_BUS_ADDRESS" : "DBUS_SYSTEM_BUS_ADDRESS");
         StandIn program(bus, source.name, source.path,
                         "<interface name='" + source.interface + "'><property name='" + source.property +
                             "' type='" + (system ? "s" : "u") + "' access='read'/></interface>");
@@ -143,7 +97,7 @@ TEST(BusIdleInhibition, FollowsThePublishedPropertyFromTheStartUntilItsProgramQu
 
 TEST(LinuxIdleMonitorOnTheBus,
      WithoutWaylandIdleProtocolsAsksTheCompositorsMonitorForAnIdleThenAnActiveWatch) {
-    PrivateBus bus("DBUS_SESSION_BUS_ADDRESS", PrivateBus::Kind::Open);
+    PrivateBus bus(PrivateBus::Kind::Open, "DBUS_SESSION_BUS_ADDRESS");
     StandIn mutter(
         bus, "org.gnome.Mutter.IdleMonitor", "/org/gnome/Mutter/IdleMonitor/Core",
         "<interface name='org.gnome.Mutter.IdleMonitor'>"
