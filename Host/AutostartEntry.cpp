@@ -1,28 +1,9 @@
 #include "Host/AutostartEntry.hpp"
 
 #include "OrrelithCore/AtomicFile.hpp"
+#include "OrrelithCore/DesktopEntryText.hpp"
 
 namespace orrelith::host {
-
-namespace {
-
-// The program as one quoted argument of Exec, then escaped once more as a desktop-entry string value.
-std::string execArgument(const std::string& program) {
-    std::string quoted = "\"";
-    for (char c : program) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            quoted += '\\';
-        // A lone percent sign would start a field code.
-        quoted += c == '%' ? std::string("%%") : std::string(1, c);
-    }
-    quoted += '"';
-    std::string escaped;
-    for (char c : quoted)
-        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return escaped;
-}
-
-} // namespace
 
 std::filesystem::path AutostartEntry::file(const std::filesystem::path& home, const char* xdgConfigHome) {
     std::filesystem::path config = xdgConfigHome ? std::filesystem::path(xdgConfigHome) : std::filesystem::path();
@@ -36,7 +17,7 @@ std::string AutostartEntry::contents(const std::filesystem::path& program) {
            "Type=Application\n"
            "Name=Quorvane screen saver\n"
            "Comment=Shows the screen saver once you have been idle for the delay chosen in its settings\n"
-           "Exec=" + execArgument(program.string()) + " --daemon\n"
+           "Exec=" + DesktopEntryText::value(DesktopEntryText::execArgument(program.string())) + " --daemon\n"
            "NoDisplay=true\n"
            "X-GNOME-Autostart-enabled=true\n";
 }

@@ -1,6 +1,7 @@
 #include "OptionsApp/DesktopEntry.hpp"
 
 #include "OrrelithCore/AtomicFile.hpp"
+#include "OrrelithCore/DesktopEntryText.hpp"
 #include "Platform/Platform.hpp"
 #include "Platform/System/System.hpp"
 #include "Saver/OptionsSheet/Brand.hpp"
@@ -12,21 +13,6 @@ namespace orrelith {
 
 namespace {
 
-// A value as the format's strings carry it: backslash and control characters escaped.
-std::string escapedValue(const std::string& text) {
-    std::string value;
-    for (char c : text) {
-        switch (c) {
-        case '\\': value += "\\\\"; break;
-        case '\n': value += "\\n"; break;
-        case '\t': value += "\\t"; break;
-        case '\r': value += "\\r"; break;
-        default: value += c;
-        }
-    }
-    return value;
-}
-
 std::string contents(const std::filesystem::path& file) {
     std::ifstream stream(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(stream), {}};
@@ -34,31 +20,20 @@ std::string contents(const std::filesystem::path& file) {
 
 } // namespace
 
-std::string DesktopEntry::execArgument(const std::string& argument) {
-    std::string quoted = "\"";
-    for (char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            quoted += '\\';
-        // A lone percent sign would start a field code.
-        quoted += c == '%' ? std::string("%%") : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
 std::string DesktopEntry::text(const platform::Bundle& bundle) {
     auto name = bundle.info("CFBundleName").value_or(std::string(Brand::name) + " Options");
-    std::string entry = "[Desktop Entry]\nType=Application\nVersion=1.0\nName=" + escapedValue(name) +
+    std::string entry = "[Desktop Entry]\nType=Application\nVersion=1.0\nName=" + DesktopEntryText::value(name) +
                         "\nComment=Choose the scenes, sound and timing of the " + std::string(Brand::name) +
                         " screen saver\n";
     if (bundle.executablePath)
-        entry += "Exec=" + escapedValue(execArgument(bundle.executablePath->string())) +
-                 "\nTryExec=" + escapedValue(bundle.executablePath->string()) + "\n";
+        entry += "Exec=" + DesktopEntryText::value(DesktopEntryText::execArgument(bundle.executablePath->string())) +
+                 "\nTryExec=" + DesktopEntryText::value(bundle.executablePath->string()) + "\n";
     auto icon = bundle.info("CFBundleIconFile");
     if (icon && bundle.resourcePath)
-        entry += "Icon=" + escapedValue((*bundle.resourcePath / *icon).string()) + "\n";
+        entry += "Icon=" + DesktopEntryText::value((*bundle.resourcePath / *icon).string()) + "\n";
     entry += "Terminal=false\nCategories=Settings;DesktopSettings;\nStartupNotify=true\n";
     if (auto identifier = bundle.bundleIdentifier())
-        entry += "StartupWMClass=" + escapedValue(*identifier) + "\n";
+        entry += "StartupWMClass=" + DesktopEntryText::value(*identifier) + "\n";
     return entry;
 }
 

@@ -19,8 +19,6 @@ struct DesktopEntry {
     // right is left untouched. A bundle without identifier or executable gets none. A failure is logged and
     // otherwise ignored: the application works without its entry.
     static void ensure(const std::filesystem::path& home, const platform::Bundle& bundle);
-    // One argument of Exec=, written so that the desktop reads back exactly `argument`.
-    static std::string execArgument(const std::string& argument);
 };
 
 } // namespace orrelith
