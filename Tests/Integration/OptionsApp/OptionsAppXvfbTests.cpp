@@ -98,10 +98,12 @@ protected:
             GTEST_SKIP() << "runs only as a throwaway user, whose home it fills";
         home = std::getenv("ORRELITH_THROWAWAY_HOME");
     }
-    std::unique_ptr<HostProcess> start(std::vector<std::string> arguments, const std::string& log) {
+    std::unique_ptr<HostProcess> start(std::vector<std::string> arguments, const std::string& log,
+                                       const char* display = std::getenv("DISPLAY")) {
         // The settings pane is looked for on the path.
-        return std::make_unique<HostProcess>(arguments, logs.path() / log,
-                                             std::vector<std::string>{"PATH=" ORRELITH_HOST_FOLDER ":/usr/bin:/bin"});
+        return std::make_unique<HostProcess>(
+            arguments, logs.path() / log,
+            std::vector<std::string>{"PATH=" ORRELITH_HOST_FOLDER ":/usr/bin:/bin", "DISPLAY=" + std::string(display ? display : "")});
     }
     void secondStart();
 
@@ -170,6 +172,15 @@ void OptionsAppXvfbTests::secondStart() {
         for (const char* checks : {"Library/Preferences", "Library/Preferences/org.kestrin.orvex.options.plist"})
             state->erase(checks);
     EXPECT_EQ(after, before);
+
+    // Where no display opens (a timer firing with no graphical session), a background check still puts the
+    // screen saver back and ends by itself.
+    auto installed = home / "Library/Screen Savers/Quorvane.saver";
+    fs::remove_all(installed);
+    auto headless = start({"--check-updates"}, "headless.log", "");
+    ASSERT_TRUE(headless->waitForExit(30)) << headless->messages();
+    EXPECT_EQ(headless->exitStatus(), 0) << headless->messages();
+    EXPECT_TRUE(fs::is_regular_file(installed / "Contents/Linux/Quorvane.so")) << headless->messages();
 }
 
 } // namespace
