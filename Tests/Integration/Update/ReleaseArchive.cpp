@@ -5,7 +5,9 @@
 #include <archive_entry.h>
 #include <sodium.h>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 
 namespace orrelith::testing {
@@ -55,12 +57,36 @@ std::vector<ReleaseArchive::Entry> ReleaseArchive::bundle(const std::string& bun
             {bundle + "/Contents/Current", Kind::symlink, "Linux"}};
 }
 
+std::vector<ReleaseArchive::Entry> ReleaseArchive::folder(const std::filesystem::path& root, const std::string& name) {
+    std::vector<Entry> entries{{name, Kind::folder, ""}};
+    // A folder comes before what it holds, as the unpacker needs.
+    for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
+        auto path = name + "/" + item.path().lexically_relative(root).string();
+        if (item.is_symlink())
+            entries.push_back({path, Kind::symlink, std::filesystem::read_symlink(item.path()).string()});
+        else if (item.is_directory())
+            entries.push_back({path, Kind::folder, ""});
+        else {
+            std::ostringstream bytes;
+            bytes << std::ifstream(item.path(), std::ios::binary).rdbuf();
+            entries.push_back({path, Kind::file, bytes.str()});
+        }
+    }
+    return entries;
+}
+
 std::string ReleaseArchive::make(const std::vector<Entry>& entries) {
-    std::string bytes(1 << 20, '\0');
+    // Room for every entry stored as it is, should xz gain nothing.
+    std::size_t room = 1 << 20;
+    for (const auto& entry : entries)
+        room += entry.contents.size() + 4096;
+    std::string bytes(room, '\0');
     std::size_t used = 0;
     std::unique_ptr<archive, decltype(&archive_write_free)> writer(archive_write_new(), archive_write_free);
     archive_write_set_format_pax_restricted(writer.get());
     archive_write_add_filter_xz(writer.get());
+    // A whole real application is large: speed matters here, size does not.
+    archive_write_set_filter_option(writer.get(), "xz", "compression-level", "0");
     archive_write_set_bytes_in_last_block(writer.get(), 1);
     if (archive_write_open_memory(writer.get(), bytes.data(), bytes.size(), &used) != ARCHIVE_OK)
         throw std::runtime_error("cannot make an archive");

@@ -23,6 +23,8 @@ struct ReleaseArchive {
     static std::vector<Entry> bundle(const std::string& bundle, const std::string& identifier,
                                      const std::string& version, const std::string& shortVersion,
                                      const std::string& moreInfo = "");
+    // The entries of the real folder `root`, named `name` in the archive: folders, files and symbolic links.
+    static std::vector<Entry> folder(const std::filesystem::path& root, const std::string& name);
     static std::string make(const std::vector<Entry>& entries);
 
     ReleaseArchive();
