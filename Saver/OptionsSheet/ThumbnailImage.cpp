@@ -71,7 +71,16 @@ void ThumbnailImage::load(GtkWidget* thumbnail) {
     auto* request = new StillRequest{*view->slug_, *path, {}};
     g_weak_ref_init(&request->thumbnail, thumbnail);
     waiting_.push_back(request);
-    decodeNext();
+    // Started once the main thread has nothing more urgent to do, so that a window's first frame never
+    // shares the processor with a decoding.
+    if (!startScheduled_ && !decoding_) {
+        startScheduled_ = true;
+        g_idle_add_full(G_PRIORITY_LOW, [](gpointer) -> gboolean {
+            startScheduled_ = false;
+            decodeNext();
+            return G_SOURCE_REMOVE;
+        }, nullptr, nullptr);
+    }
 }
 
 void ThumbnailImage::decodeNext() {

@@ -51,6 +51,7 @@ private:
 
     static inline std::deque<StillRequest*> waiting_;
     static inline bool decoding_ = false;
+    static inline bool startScheduled_ = false;
 
     ThumbnailImage(std::optional<std::string> slug, GtkWidget* picture) : slug_(std::move(slug)), picture_(picture) {}
 
