@@ -19,9 +19,12 @@ struct BusContext {
     std::shared_ptr<std::atomic<std::uint64_t>> run;
 };
 
-// Any thread. Errors go to the main queue; every message is dropped here, as nobody reads the bus.
+// Any thread. Errors go to the main queue; every message is dropped here, as nobody reads the bus. A
+// dropped message is the handler's to unref: one kept would keep its element, a failed sink say, for ever.
 GstBusSyncReply onBusMessage(GstBus*, GstMessage* message, gpointer data) {
-    if (GST_MESSAGE_TYPE(message) != GST_MESSAGE_ERROR)
+    bool failed = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
+    gst_message_unref(message);
+    if (!failed)
         return GST_BUS_DROP;
     try {
         auto* context = static_cast<BusContext*>(data);

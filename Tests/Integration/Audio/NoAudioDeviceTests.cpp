@@ -1,6 +1,7 @@
 #include "TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
+#include <gst/gst.h>
 
 #include "Platform/Fake/FakePlatform.hpp"
 #include "Platform/Linux/Audio/GstAudioEngine.hpp"
@@ -65,6 +66,21 @@ TEST_F(NoAudioDeviceTest, EngineStartFailsAndLeavesNoPipelineOrThreadRunning) {
     EXPECT_EQ(threadCount(), threads);
     EXPECT_FALSE(engine->start()) << "and fails again, the same way";
     EXPECT_EQ(threadCount(), threads);
+}
+
+TEST_F(NoAudioDeviceTest, ASinkThatFailedToOpenIsFreedAtOnce) {
+    int alive = 0;
+    GstAudioOutput output{{[&alive]() -> GstElement* {
+        GstElement* sink = gst_element_factory_make("alsasink", nullptr);
+        ++alive;
+        g_object_weak_ref(G_OBJECT(sink), [](gpointer count, GObject*) { --*static_cast<int*>(count); }, &alive);
+        return sink;
+    }}};
+    GstAudioSystem audio(output, queue);
+    std::shared_ptr<AudioPlayerNode> player;
+    for (int start = 0; start < 2; ++start)
+        EXPECT_FALSE(connectedEngine(audio, player)->start());
+    EXPECT_EQ(alive, 0) << "the error message it posted still holds it";
 }
 
 TEST_F(NoAudioDeviceTest, AmbienceStaysSilentAndArmsNothing) {
