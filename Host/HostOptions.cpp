@@ -110,7 +110,8 @@ std::string HostOptions::usage() {
            "       quorvane-host [--bundle PATH | --saver NAME] --daemon [--idle-after SECONDS]\n"
            "\n"
            "Runs a screen saver: by default NAME.saver (Quorvane.saver) from Library/Screen Savers in your home\n"
-           "folder, full screen on every monitor until a key, a click or a pointer movement.\n"
+           "folder, else from /Library/Screen Savers, full screen on every monitor until a key, a click or a\n"
+           "pointer movement.\n"
            "  --bundle PATH              load this .saver bundle instead\n"
            "  --preview                  one small window with the preview\n"
            "  --settings                 the settings pane: the installed screen savers, a preview, their options\n"
@@ -130,10 +131,15 @@ std::vector<std::string> HostOptions::runArguments() const {
     return {"--saver", saverName};
 }
 
-std::filesystem::path HostOptions::bundlePath(const std::filesystem::path& home) const {
+std::filesystem::path HostOptions::bundlePath(const std::filesystem::path& home,
+                                              const std::filesystem::path& systemFolder) const {
     if (bundle)
         return *bundle;
-    return home / "Library" / "Screen Savers" / (saverName + ".saver");
+    auto name = saverName + ".saver";
+    auto users = home / "Library" / "Screen Savers" / name;
+    std::error_code error;
+    bool onlySystemWide = !std::filesystem::exists(users, error) && std::filesystem::exists(systemFolder / name, error);
+    return onlySystemWide ? systemFolder / name : users;
 }
 
 } // namespace orrelith::host

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Host/InstalledSavers.hpp"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -44,8 +46,10 @@ struct HostOptions {
     // What a daemon's run is told: the same screen saver, full screen.
     std::vector<std::string> runArguments() const;
 
-    // The bundle folder to load: `bundle`, else "Library/Screen Savers/<saverName>.saver" under `home`.
-    std::filesystem::path bundlePath(const std::filesystem::path& home) const;
+    // The bundle folder to load: `bundle`, else "Library/Screen Savers/<saverName>.saver" under `home`, else
+    // (when the user has no copy) the one installed for every user in `systemFolder`.
+    std::filesystem::path bundlePath(const std::filesystem::path& home,
+                                     const std::filesystem::path& systemFolder = InstalledSavers::systemFolder) const;
 
     friend bool operator==(const HostOptions&, const HostOptions&) = default;
 };

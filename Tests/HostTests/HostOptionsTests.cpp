@@ -1,5 +1,6 @@
 #include "Host/HostError.hpp"
 #include "Host/HostOptions.hpp"
+#include "TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -89,11 +90,16 @@ TEST(HostOptions, EverythingElseIsAUsageErrorThatSaysWhatIsWrong) {
     }
 }
 
-TEST(HostOptions, TheBundleIsTheGivenPathElseTheNamedSaverInTheHomesScreenSaverFolder) {
-    EXPECT_EQ(HostOptions{}.bundlePath("/home/ada"), "/home/ada/Library/Screen Savers/Quorvane.saver");
-    EXPECT_EQ(HostOptions::parse({"--saver", "Drift"}).bundlePath("/home/ada"),
-              "/home/ada/Library/Screen Savers/Drift.saver");
-    EXPECT_EQ(HostOptions::parse({"--bundle", "x/Q.saver"}).bundlePath("/home/ada"), "x/Q.saver");
+TEST(HostOptions, TheBundleIsTheGivenPathElseTheUsersCopyElseTheSystemWideOne) {
+    orrelith::testing::TemporaryFolder folder;
+    auto home = folder / "home", system = folder / "system";
+    std::filesystem::create_directories(system / "Drift.saver");
+    EXPECT_EQ(HostOptions{}.bundlePath(home, system), home / "Library/Screen Savers/Quorvane.saver");
+    EXPECT_EQ(HostOptions::parse({"--saver", "Drift"}).bundlePath(home, system), system / "Drift.saver");
+    std::filesystem::create_directories(home / "Library/Screen Savers/Drift.saver");
+    EXPECT_EQ(HostOptions::parse({"--saver", "Drift"}).bundlePath(home, system),
+              home / "Library/Screen Savers/Drift.saver");
+    EXPECT_EQ(HostOptions::parse({"--bundle", "x/Q.saver"}).bundlePath(home, system), "x/Q.saver");
 }
 
 } // namespace
