@@ -2,6 +2,7 @@
 
 #include "Host/HostError.hpp"
 #include "Host/IdleDelaySetting.hpp"
+#include "Host/SaverChoice.hpp"
 #include "Host/SaverBundleLoader.hpp"
 #include "Platform/System/System.hpp"
 #include "Platform/Platform.hpp"
@@ -16,6 +17,9 @@ namespace {
 
 // The delay the settings pane stores; the default when there is none that makes sense.
 double storedIdleDelay() { return IdleDelaySetting::storedSeconds().value_or(IdleDelaySetting::defaultSeconds); }
+
+// A daemon whose command line names no screen saver runs the one chosen in the settings pane.
+std::vector<std::string> runArguments(const HostOptions& options) { return SaverChoice::applied(options).runArguments(); }
 
 void requireDisplay() {
     if (!platform::installed().screens || !platform::installed().windows)
@@ -122,7 +126,7 @@ void HostApplication::handlePaneSignals() {
 }
 
 int HostApplication::runDaemon(const HostOptions& options) {
-    HostDaemon::Plan plan{options.idleAfter.value_or(storedIdleDelay()), options.runArguments()};
+    HostDaemon::Plan plan{options.idleAfter.value_or(storedIdleDelay()), runArguments(options)};
     std::weak_ptr<HostApplication> weakSelf = weak_from_this();
     daemon_ = HostDaemon::create(plan, [weakSelf](const std::string& line) {
         if (auto self = weakSelf.lock())
@@ -139,19 +143,23 @@ int HostApplication::runDaemon(const HostOptions& options) {
     // It holds no plug-in: each run loads the installed copy afresh.
     loop_->setReloadHandler(nullptr);
     daemon_->start();
-    if (!options.idleAfter)
-        followStoredIdleDelay();
+    followStoredPreferences(options);
     loop_->run();
     platform::preferences().setStandardDefaultsChangeHandler(nullptr);
     return 0;
 }
 
-// The settings pane writes the delay while the daemon waits.
-void HostApplication::followStoredIdleDelay() {
+// The settings pane writes the delay and the chosen screen saver while the daemon waits; what the daemon's
+// command line gives wins.
+void HostApplication::followStoredPreferences(const HostOptions& options) {
     std::weak_ptr<HostDaemon> weakDaemon = daemon_;
-    platform::preferences().setStandardDefaultsChangeHandler([weakDaemon] {
-        if (auto daemon = weakDaemon.lock())
+    platform::preferences().setStandardDefaultsChangeHandler([weakDaemon, options] {
+        auto daemon = weakDaemon.lock();
+        if (!daemon)
+            return;
+        if (!options.idleAfter)
             daemon->setIdleAfter(storedIdleDelay());
+        daemon->setRunArguments(runArguments(options));
     });
 }
 

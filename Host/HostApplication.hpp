@@ -16,7 +16,8 @@ namespace orrelith::host {
 // (given, or installed in the user's home folder from the user database), runs it in the asked mode on
 // the main loop, and answers the exit status; or, as a daemon, starts such runs as children whenever the
 // user is idle (for --idle-after seconds, else the "idleDelay" in the host's preferences, in seconds as
-// text, else 5 minutes, followed as the preferences change) until a termination signal. SIGINT and SIGTERM
+// text, else 5 minutes) and running the screen saver its command line names, else the "saverName" chosen
+// in the settings pane, both followed as the preferences change, until a termination signal. SIGINT and SIGTERM
 // end the run as the user's activity does; a second one while the run is ending stops the loop at once.
 // The settings pane just closes on them.
 //
@@ -54,7 +55,7 @@ private:
     void handleTerminationSignals();
     void handleReloadSignal();
     void handlePaneSignals();
-    void followStoredIdleDelay();
+    void followStoredPreferences(const HostOptions& options);
     void say(const std::string& line);
 
     std::shared_ptr<platform::MainLoop> loop_;

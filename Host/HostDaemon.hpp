@@ -35,6 +35,8 @@ public:
     // already idle that long gets a run at once). A run in progress goes on; it still ends on the user's
     // activity by itself. The same delay again changes nothing.
     void setIdleAfter(double seconds);
+    // What the next run is told; a run in progress goes on.
+    void setRunArguments(std::vector<std::string> arguments) { plan_.runArguments = std::move(arguments); }
 
     bool isRunning() const { return run_ != nullptr; }
     int runsStarted() const { return runsStarted_; }

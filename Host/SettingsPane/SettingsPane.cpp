@@ -5,6 +5,7 @@
 #include "Host/SaverBundleLoader.hpp"
 #include "Host/SaverStage.hpp"
 #include "Host/SettingsPane/WidgetView.hpp"
+#include "Host/SaverChoice.hpp"
 #include "Platform/Linux/System/GlibSources.hpp"
 #include "Platform/Platform.hpp"
 #include "Platform/System/ChildProcesses.hpp"
@@ -84,7 +85,7 @@ SettingsPane::SettingsPane(const HostOptions& options, std::filesystem::path pro
     auto home = platform::system().homeFolder();
     savers_ = InstalledSavers::list(InstalledSavers::userFolder(home), InstalledSavers::systemFolder);
     // The saver asked for is the one chosen; a bundle given from elsewhere joins the list.
-    auto asked = options.bundlePath(home);
+    auto asked = SaverChoice::applied(options).bundlePath(home);
     auto found = std::find_if(savers_.begin(), savers_.end(), [&](const auto& saver) { return saver.bundle == asked; });
     if (found == savers_.end())
         found = savers_.insert(savers_.begin(),
@@ -235,6 +236,9 @@ void SettingsPane::choose(std::size_t saver) {
     try {
         loadPreview(saver);
         showMessage("");
+        // The daemon's runs load the chosen one; a bundle opened from elsewhere is only previewed.
+        if (savers_.at(saver).scope != InstalledSaver::Scope::Elsewhere)
+            SaverChoice::store(savers_.at(saver).name);
     } catch (const std::exception& error) {
         say_(error.what());
         showMessage(savers_.at(saver).name + " cannot be shown: " + error.what());

@@ -98,6 +98,26 @@ TEST_F(HostApplicationTest, TheDaemonFollowsTheStoredDelayAsItChangesAndShrugsOf
     }
 }
 
+// The settings pane stores the chosen screen saver while the daemon waits; the next run loads it.
+TEST_F(HostApplicationTest, TheDaemonRunsTheScreenSaverChosenInTheSettingsPane) {
+    fake.preferences->standard->values["idleDelay"] = FakeUserDefaults::Data{"60"};
+    fake.preferences->standard->values["saverName"] = FakeUserDefaults::Data{"Drift"};
+    fake.idle->userActs();
+    auto before = fake.children->started().size();
+    fake.queue->asyncAfter(90, [this] {
+        fake.preferences->standard->values["saverName"] = FakeUserDefaults::Data{"Nebula"};
+        fake.preferences->simulateStandardChange();
+        fake.children->end(fake.children->started().size() - 1, {ChildEnd::Kind::Exited, 0});
+        fake.idle->userActs();
+    });
+    fake.queue->asyncAfter(200, [this] { loop->simulateSignal(SIGTERM); });
+    EXPECT_EQ(run({"--daemon"}), 0);
+    auto& started = fake.children->started();
+    ASSERT_EQ(started.size() - before, 2u);
+    EXPECT_EQ(started[before]->arguments, (Arguments{"--saver", "Drift"}));
+    EXPECT_EQ(started[before + 1]->arguments, (Arguments{"--saver", "Nebula"}));
+}
+
 TEST_F(HostApplicationTest, AGivenBundleIsLoadedInsteadOfTheInstalledOne) {
     TemporaryFolder elsewhere;
     auto given = elsewhere.path() / "Other.saver";
