@@ -83,33 +83,40 @@ protected:
         return slugs;
     }
 
+    // The scene one output shows, as the compositor draws it; nothing when no scene clearly shows.
+    std::optional<std::string> sceneOn(const std::string& output) {
+        auto png = file(output + ".png");
+        commandOutput("grim -o " + output + " " + png.string());
+        auto shot = ScenePicture::load(png);
+        auto scene = shot ? scenesIn(*shot, {shot->whole()}) : std::nullopt;
+        return scene ? std::optional(scene->front()) : std::nullopt;
+    }
+
     // What the compositor shows on each output, in the order of `outputs`. One output at a time: grim's
     // picture of the whole layout may show one output as it was before the windows came.
     std::optional<std::vector<std::string>> scenesOnScreen() {
         std::vector<std::string> slugs;
         for (auto& output : outputs) {
-            auto png = file(output.name + ".png");
-            commandOutput("grim -o " + output.name + " " + png.string());
-            auto shot = ScenePicture::load(png);
-            auto scene = shot ? scenesIn(*shot, {shot->whole()}) : std::nullopt;
+            auto scene = sceneOn(output.name);
             if (!scene)
                 return std::nullopt;
-            slugs.push_back(scene->front());
+            slugs.push_back(*scene);
         }
         return slugs;
+    }
+
+    // The scenes once every output shows one, within `seconds` and while the host runs.
+    std::optional<std::vector<std::string>> waitForScenes(HostProcess& host, double seconds) {
+        std::optional<std::vector<std::string>> shown;
+        pumpUntil([&] { return (shown = scenesOnScreen()).has_value() || !host.isRunning(); }, seconds);
+        return shown;
     }
 
     // Runs the host until every output shows a scene, then ends it as a signal does.
     std::optional<std::vector<std::string>> runUntilEveryOutputShowsAScene() {
         received->clear();
         auto host = start(withBundle({"--duration", "60"}));
-        std::optional<std::vector<std::string>> shown;
-        pumpUntil(
-            [&] {
-                shown = scenesOnScreen();
-                return shown.has_value() || !host->isRunning();
-            },
-            20);
+        auto shown = waitForScenes(*host, 20);
         host->sendSignal(SIGTERM);
         expectCleanEnd(*host, 20);
         return shown;
@@ -120,13 +127,7 @@ TEST_F(HostOnTwoMonitors, EachMonitorShowsASceneOfItsOwnOnScreenAndInTheHostsPic
     ASSERT_EQ(monitorRegions().size(), 2u);
     auto picture = file("run.png");
     auto host = start(withBundle({"--duration", "16", "--screenshot", picture.string(), "--screenshot-after", "12"}));
-    std::optional<std::vector<std::string>> onScreen;
-    pumpUntil(
-        [&] {
-            onScreen = scenesOnScreen();
-            return onScreen.has_value() || !host->isRunning();
-        },
-        14);
+    auto onScreen = waitForScenes(*host, 14);
     ASSERT_TRUE(onScreen) << "the monitors do not both show a scene; see " << file("") << "\n" << host->messages();
     EXPECT_NE((*onScreen)[0], (*onScreen)[1]) << "the default settings ask for distinct scenes";
 
@@ -228,17 +229,10 @@ TEST_F(HostOnTwoMonitors, TheDaemonCoversEveryMonitorWhileTheUserIsIdleAndStopsW
 // fake platform.
 TEST_F(HostOnTwoMonitors, AMonitorAddedDuringARunShowsAScene) {
     auto host = start(withBundle({"--duration", "60"}));
-    ASSERT_TRUE(pumpUntil([&] { return scenesOnScreen().has_value(); }, 15)) << host->messages();
+    ASSERT_TRUE(waitForScenes(*host, 15)) << host->messages();
     swaymsg("create_output");
-    auto added = file("HEADLESS-3.png");
-    EXPECT_TRUE(pumpUntil(
-        [&] {
-            commandOutput("grim -o HEADLESS-3 " + added.string());
-            auto shot = ScenePicture::load(added);
-            return shot && shot->nearest(shot->whole(), gallery()).isClear();
-        },
-        10))
-        << "no scene on the added output; see " << added;
+    EXPECT_TRUE(pumpUntil([&] { return sceneOn("HEADLESS-3").has_value(); }, 10))
+        << "no scene on the added output; see " << file("HEADLESS-3.png");
     EXPECT_EQ(hostWindowCount(), 3);
     host->sendSignal(SIGTERM);
     expectCleanEnd(*host, 20);
@@ -248,23 +242,18 @@ TEST_F(HostOnTwoMonitors, SleepUnloadsEverySceneAndWakeBringsTheSameOnesBack) {
     LogindStandIn logind;
     ASSERT_TRUE(logind.isUp());
     auto host = start(withBundle({"--duration", "60"}), {"DBUS_SYSTEM_BUS_ADDRESS=" + logind.address()});
-    std::optional<std::vector<std::string>> before;
-    ASSERT_TRUE(pumpUntil([&] { return (before = scenesOnScreen()).has_value(); }, 15)) << host->messages();
+    auto before = waitForScenes(*host, 15);
+    ASSERT_TRUE(before) << host->messages();
+    // Each output pictured, and none showing a scene.
     auto dark = [&] {
-        for (auto& output : outputs) {
-            auto png = file(output.name + ".png");
-            commandOutput("grim -o " + output.name + " " + png.string());
-            auto shot = ScenePicture::load(png);
-            if (!shot || shot->nearest(shot->whole(), gallery()).isClear())
-                return false;
-        }
-        return true;
+        return std::all_of(outputs.begin(), outputs.end(), [&](auto& output) {
+            return !sceneOn(output.name) && ScenePicture::load(file(output.name + ".png"));
+        });
     };
     logind.prepareForSleep(true);
     EXPECT_TRUE(pumpUntil(dark, 5)) << "a scene still shows while the system sleeps";
     logind.prepareForSleep(false);
-    std::optional<std::vector<std::string>> after;
-    EXPECT_TRUE(pumpUntil([&] { return (after = scenesOnScreen()).has_value(); }, 10));
+    auto after = waitForScenes(*host, 10);
     EXPECT_EQ(after, before) << "the scenes from before the sleep come back";
     host->sendSignal(SIGTERM);
     expectCleanEnd(*host, 20);
@@ -278,13 +267,7 @@ TEST_F(HostOnTwoMonitors, EveryMonitorShowsASceneAlsoWhenABusNeverAnswers) {
         PrivateBus bus(PrivateBus::Kind::Hung);
         ASSERT_TRUE(bus.isListening());
         auto host = start(withBundle({"--duration", "60"}), {variable + "=" + bus.address()});
-        std::optional<std::vector<std::string>> shown;
-        pumpUntil(
-            [&] {
-                shown = scenesOnScreen();
-                return shown.has_value() || !host->isRunning();
-            },
-            10);
+        auto shown = waitForScenes(*host, 10);
         EXPECT_TRUE(shown) << "no scene on every monitor within 10 s; see " << file("") << "\n" << host->messages();
         host->sendSignal(SIGTERM);
         ASSERT_TRUE(host->waitForExit(20)) << host->messages();
