@@ -6,7 +6,7 @@
 #include "Platform/Linux/Audio/GstAudioCapture.hpp"
 #include "Platform/Linux/Audio/GstAudioSystem.hpp"
 #include "Saver/Ambience.hpp"
-#include "TestQueue.hpp"
+#include "Platform/Linux/System/GlibMainQueue.hpp"
 #include "TrackMaker.hpp"
 
 #include <cmath>
@@ -30,7 +30,7 @@ protected:
         fake.system->codeBundle = Bundle{folder / "Quorvane.saver", resources, {}, {}};
         capture = GstAudioCapture::create({48000, 2});
         Services services = installed();
-        services.audio = std::make_shared<GstAudioSystem>(capture->output(), std::make_shared<TestQueue>());
+        services.audio = std::make_shared<GstAudioSystem>(capture->output(), std::make_shared<GlibMainQueue>());
         install(services);
         Ambience::stillWanted = [] { return true; };
     }

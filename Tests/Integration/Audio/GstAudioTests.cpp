@@ -6,10 +6,10 @@
 #include "Platform/Linux/Audio/GstAudioCapture.hpp"
 #include "Platform/Linux/Audio/GstAudioEngine.hpp"
 #include "Platform/Linux/Audio/GstAudioSystem.hpp"
-#include "TestQueue.hpp"
+#include "../Platform/MainLoopSupport.hpp"
+#include "Platform/Linux/System/GlibMainQueue.hpp"
 #include "TrackMaker.hpp"
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,7 +51,7 @@ protected:
         return playing;
     }
 
-    std::shared_ptr<TestQueue> queue = std::make_shared<TestQueue>();
+    std::shared_ptr<MainQueue> queue = std::make_shared<GlibMainQueue>();
     orrelith::testing::TemporaryFolder folder;
 };
 
@@ -182,8 +182,7 @@ TEST_F(GstAudioTest, OutputFailingWhilePlayingStopsTheEngineOnTheMainQueue) {
     player->play();
     ASSERT_TRUE(player->isPlaying()) << "the error has not reached the main thread yet";
 
-    ASSERT_GE(queue->runPosted(std::chrono::seconds(10)), 1u);
-    EXPECT_FALSE(engine->isRunning());
+    ASSERT_TRUE(pumpUntil([&] { return !engine->isRunning(); }, 10));
     EXPECT_FALSE(player->isPlaying());
     EXPECT_EQ(static_cast<GstAudioEngine&>(*engine).pipelineState(), "NULL");
 }

@@ -7,7 +7,7 @@
 #include "Platform/Linux/Audio/GstAudioEngine.hpp"
 #include "Platform/Linux/Audio/GstAudioSystem.hpp"
 #include "Saver/Ambience.hpp"
-#include "TestQueue.hpp"
+#include "Platform/Linux/System/GlibMainQueue.hpp"
 #include "TrackMaker.hpp"
 
 #include <cstdlib>
@@ -45,7 +45,7 @@ protected:
         return engine;
     }
 
-    std::shared_ptr<TestQueue> queue = std::make_shared<TestQueue>();
+    std::shared_ptr<MainQueue> queue = std::make_shared<GlibMainQueue>();
     orrelith::testing::TemporaryFolder folder;
 };
 

@@ -1,7 +1,6 @@
 #include "ReleaseArchive.hpp"
 
 #include <archive.h>
-#include <glib.h>
 #include <archive_entry.h>
 #include <sodium.h>
 
@@ -132,14 +131,6 @@ std::set<std::string> listing(const std::filesystem::path& folder) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
         paths.insert(entry.path().string());
     return paths;
-}
-
-bool runUntil(const std::function<bool()>& done) {
-    gint64 deadline = g_get_monotonic_time() + 10 * G_USEC_PER_SEC;
-    while (!done() && g_get_monotonic_time() < deadline)
-        if (!g_main_context_iteration(nullptr, FALSE))
-            g_usleep(1000);
-    return done();
 }
 
 } // namespace orrelith::testing

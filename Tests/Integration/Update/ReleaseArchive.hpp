@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../Platform/MainLoopSupport.hpp"
 #include "OrrelithCore/Appcast.hpp"
 
 #include <filesystem>
@@ -42,6 +43,6 @@ std::string feedOf(const AppcastItem& item);
 // Every path below `folder`.
 std::set<std::string> listing(const std::filesystem::path& folder);
 // Runs the main context until `done` holds, for at most ten seconds.
-bool runUntil(const std::function<bool()>& done);
+inline bool runUntil(const std::function<bool()>& done) { return pumpUntil(done, 10); }
 
 } // namespace orrelith::testing

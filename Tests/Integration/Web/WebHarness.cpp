@@ -7,7 +7,6 @@
 #include "Saver/SceneThumbnails.hpp"
 #include "Saver/SceneWeb.hpp"
 
-#include <chrono>
 #include <stdexcept>
 
 namespace orrelith::testing {
@@ -42,16 +41,6 @@ WebHarness::~WebHarness() {
 }
 
 void WebHarness::show(const std::shared_ptr<View>& view) const { window->contentView()->addSubview(view); }
-
-bool WebHarness::runUntil(const std::function<bool()>& done, double seconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    // Wakes the loop now and then, so that the deadline is seen even when nothing else happens.
-    guint tick = g_timeout_add(20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
-    while (!done() && std::chrono::steady_clock::now() < deadline)
-        g_main_context_iteration(nullptr, TRUE);
-    g_source_remove(tick);
-    return done();
-}
 
 WebKitWebView* WebHarness::webkitView(const WebView& view) {
     return dynamic_cast<GtkWebView&>(view.backend()).webView();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../../SceneWebTests/TemporaryBundle.hpp"
+#include "../Platform/MainLoopSupport.hpp"
 #include "Platform/Fake/System/FakeSystem.hpp"
 #include "Platform/Linux/Web/GtkWebEngine.hpp"
 #include "Platform/Linux/Web/GtkWebView.hpp"
@@ -30,7 +31,7 @@ public:
     // Puts `view` in the window, on top.
     void show(const std::shared_ptr<platform::View>& view) const;
     // Runs the main loop until `done` answers true or `seconds` have passed; answers `done`.
-    static bool runUntil(const std::function<bool()>& done, double seconds);
+    static bool runUntil(const std::function<bool()>& done, double seconds) { return pumpUntil(done, seconds); }
     static WebKitWebView* webkitView(const platform::WebView& view);
     static std::string title(const platform::WebView& view);
     // The JSON a page put in its title after "done:", once it has; nothing after `seconds`.
