@@ -75,7 +75,7 @@ TEST_F(RunSessionTest, AMonitorAttachedDuringARunGetsAViewAndOneDetachedHasItsVi
     EXPECT_FALSE(fake.screens->changeHandler) << "an ended run follows no monitor";
 }
 
-TEST_F(RunSessionTest, FullScreenShowsEachMonitorItsOwnViewInABorderlessFullScreenWindowThenStartsIt) {
+TEST_F(RunSessionTest, FullScreenShowsEachMonitorItsOwnViewInABorderlessFullScreenWindowThenStartsItOrFailsWithoutOne) {
     twoScreens();
     auto session = makeSession({});
     session->start();
@@ -94,13 +94,16 @@ TEST_F(RunSessionTest, FullScreenShowsEachMonitorItsOwnViewInABorderlessFullScre
     }
     EXPECT_EQ(posts(), (Posts{"probe.start fullscreen 1440x900 shown", "probe.start fullscreen 1920x1080 shown"}))
         << "each view is started once, after its window is shown";
-}
+    // Each window remembers the first pointer position it saw.
+    backend(session->stages()[0]).simulateUserEvent({Kind::PointerMotion, {10, 10}});
+    backend(session->stages()[1]).simulateUserEvent({Kind::PointerMotion, {900, 500}});
+    backend(session->stages()[0]).simulateUserEvent({Kind::PointerMotion, {12, 12}});
+    fake.runUntilIdle();
+    EXPECT_FALSE(session->hasEnded());
 
-TEST_F(RunSessionTest, APrincipalClassThatMakesNoViewIsAFailure) {
-    twoScreens();
     ClassRegistry::Entry nothing{[](const Rect&, SaverMode) { return std::shared_ptr<ScreenSaverView>(); }, {}};
-    auto session = RunSession::create(nothing, {}, [](const std::string&) {}, [] {});
-    EXPECT_THROW(session->start(), HostError);
+    EXPECT_THROW(RunSession::create(nothing, {}, [](const std::string&) {}, [] {})->start(), HostError)
+        << "a principal class that makes no view is a failure";
 }
 
 TEST_F(RunSessionTest, EndingPostsWillStopStopsEveryViewPostsDidStopClosesTheWindowsThenFinishesOnALaterTurn) {
@@ -177,17 +180,6 @@ TEST_F(RunSessionTest, InFullScreenTheUsersActivityEndsTheRunButAStillPointerDoe
     }
 }
 
-TEST_F(RunSessionTest, TheFirstPointerPositionIsRememberedPerWindow) {
-    twoScreens();
-    auto session = makeSession({});
-    session->start();
-    backend(session->stages()[0]).simulateUserEvent({Kind::PointerMotion, {10, 10}});
-    backend(session->stages()[1]).simulateUserEvent({Kind::PointerMotion, {900, 500}});
-    backend(session->stages()[0]).simulateUserEvent({Kind::PointerMotion, {12, 12}});
-    fake.runUntilIdle();
-    EXPECT_FALSE(session->hasEnded());
-}
-
 TEST_F(RunSessionTest, ThePreviewIsOneSmallTitledWindowThatOnlyItsCloseButtonEnds) {
     auto session = makeSession(planned([](Plan& p) { p.mode = HostMode::Preview; p.title = "Quorvane"; }));
     session->start();
@@ -220,7 +212,7 @@ protected:
     }
 };
 
-TEST_F(SettingsModeTest, OptionsPresentsTheViewsConfigurationSheetOnTheHostWindowOnce) {
+TEST_F(SettingsModeTest, OptionsPresentsTheViewsConfigurationSheetOnTheHostWindowOnceAndOnlyIfItHasOne) {
     auto session = makeSession(planned([](Plan& p) { p.mode = HostMode::Settings; p.title = "Quorvane"; }));
     session->start();
     auto& stage = session->stages()[0];
@@ -244,15 +236,13 @@ TEST_F(SettingsModeTest, OptionsPresentsTheViewsConfigurationSheetOnTheHostWindo
     session->end();
     EXPECT_TRUE(sheet->isClosed());
     EXPECT_FALSE(stage.window->attachedSheet());
-}
 
-TEST_F(SettingsModeTest, AViewWithoutAConfigurationSheetIsNotAskedForOne) {
-    auto session = makeSession(planned([](Plan& p) { p.mode = HostMode::Settings; p.title = "Quorvane"; }),
+    auto without = makeSession(planned([](Plan& p) { p.mode = HostMode::Settings; }),
                                {.hasConfigureSheet = false, .animationTimeInterval = 30});
-    session->start();
-    optionsButton(session->stages()[0])->performClick();
-    EXPECT_FALSE(session->stages()[0].window->attachedSheet());
-    EXPECT_EQ(postCount("probe.configureSheet"), 0);
+    without->start();
+    optionsButton(without->stages()[0])->performClick();
+    EXPECT_FALSE(without->stages()[0].window->attachedSheet());
+    EXPECT_EQ(postCount("probe.configureSheet"), 1) << "a view without a sheet is not asked for one";
 }
 
 TEST_F(RunSessionTest, ADurationEndsTheRunExactlyThatLongAfterTheStart) {
@@ -268,7 +258,7 @@ TEST_F(RunSessionTest, ADurationEndsTheRunExactlyThatLongAfterTheStart) {
     EXPECT_EQ(finishes, 1);
 }
 
-TEST_F(RunSessionTest, TheScreenshotShowsEveryWindowAtItsDelay) {
+TEST_F(RunSessionTest, TheScreenshotShowsEveryWindowAtItsDelayOrAtAnEarlierEndAndAFailureFailsTheRun) {
     twoScreens();
     auto session = makeSession(planned([](Plan& p) {
         p.duration = 20; p.screenshot = "/tmp/run.png"; p.screenshotDelay = 6;
@@ -282,32 +272,26 @@ TEST_F(RunSessionTest, TheScreenshotShowsEveryWindowAtItsDelay) {
     EXPECT_EQ(taken[0].windowFrames, (std::vector<Rect>{fake.screens->list[0]->frame(), fake.screens->list[1]->frame()}));
     EXPECT_EQ(said, (std::vector<std::string>{"screenshot written to /tmp/run.png"}));
     EXPECT_EQ(session->exitStatus(), 0);
-}
 
-TEST_F(RunSessionTest, ARunThatEndsBeforeTheScreenshotsDelayTakesItAtTheEnd) {
-    twoScreens();
-    auto session = makeSession(planned([](Plan& p) { p.screenshot = "/tmp/early.png"; p.screenshotDelay = 6; }));
-    session->start();
+    auto early = makeSession(planned([](Plan& p) { p.screenshot = "/tmp/early.png"; p.screenshotDelay = 6; }));
+    early->start();
     fake.advanceBy(2);
-    backend(session->stages()[0]).simulateUserEvent({Kind::KeyPress, {}});
+    backend(early->stages()[0]).simulateUserEvent({Kind::KeyPress, {}});
     fake.advanceBy(10);
-    auto& taken = fake.windows->record().screenshots;
-    ASSERT_EQ(taken.size(), 1u);
-    EXPECT_DOUBLE_EQ(taken[0].takenAt, 2);
-    EXPECT_EQ(taken[0].windowFrames.size(), 2u);
-}
+    ASSERT_EQ(taken.size(), 2u);
+    EXPECT_DOUBLE_EQ(taken[1].takenAt, 32);
+    EXPECT_EQ(taken[1].windowFrames.size(), 2u);
 
-TEST_F(RunSessionTest, AFailedScreenshotIsToldAndMakesTheRunFail) {
-    twoScreens();
+    said.clear();
     fake.windows->screenshotFailure = "cannot write /nowhere/x.png";
-    auto session = makeSession(planned([](Plan& p) {
+    auto failing = makeSession(planned([](Plan& p) {
         p.duration = 8; p.screenshot = "/nowhere/x.png"; p.screenshotDelay = 1;
     }));
-    session->start();
+    failing->start();
     fake.advanceBy(10);
     EXPECT_EQ(said, (std::vector<std::string>{"no screenshot: cannot write /nowhere/x.png"}));
-    EXPECT_TRUE(session->hasEnded());
-    EXPECT_EQ(session->exitStatus(), 1);
+    EXPECT_TRUE(failing->hasEnded());
+    EXPECT_EQ(failing->exitStatus(), 1);
 }
 
 } // namespace
