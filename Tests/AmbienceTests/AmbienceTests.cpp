@@ -52,18 +52,7 @@ protected:
     bool wanted = true;
 };
 
-TEST_F(AmbienceTest, FadesInFromSilenceWithNinetyStepsAlongSmoothstepOverThreeSeconds) {
-    Ambience::start(sound(0.6));
-    ASSERT_EQ(record().volumeSets.size(), 1u);
-    EXPECT_EQ(record().volumeSets[0], (FakeAudioRecord::VolumeSet{0.0, 0.0f}));
-    EXPECT_TRUE(fake.audio->isAudible());
-
-    fake.advanceBy(10);
-    expectRamp(setsFrom(1), 0.0, 90, 0.0f, 0.6f);
-    EXPECT_EQ(fake.audio->audibleVolume(), 0.6f);
-}
-
-TEST_F(AmbienceTest, BuildsOneLoopingPlayerConnectedInTheTrackFormatAndReadsTheTrackFromThisCodesBundle) {
+TEST_F(AmbienceTest, PlaysTheBundlesTrackOnOneLoopingPlayerFadingInOverThreeSecondsInNinetySmoothsteps) {
     Ambience::start(sound(0.6));
     EXPECT_EQ(record().opens, std::vector<std::filesystem::path>{resources / "ORVEX/sound/ambience.m4a"});
     EXPECT_EQ(fake.system->record().codeLookups.size(), 1u);
@@ -71,6 +60,13 @@ TEST_F(AmbienceTest, BuildsOneLoopingPlayerConnectedInTheTrackFormatAndReadsTheT
     EXPECT_EQ(record().schedules, std::vector<AudioPlayerNode::BufferOptions>{AudioPlayerNode::BufferOptions::loops});
     EXPECT_EQ(record().plays, 1u);
     EXPECT_EQ(record().engineStarts, 1u);
+    ASSERT_EQ(record().volumeSets.size(), 1u);
+    EXPECT_EQ(record().volumeSets[0], (FakeAudioRecord::VolumeSet{0.0, 0.0f}));
+    EXPECT_TRUE(fake.audio->isAudible());
+
+    fake.advanceBy(10);
+    expectRamp(setsFrom(1), 0.0, 90, 0.0f, 0.6f);
+    EXPECT_EQ(fake.audio->audibleVolume(), 0.6f);
 }
 
 TEST_F(AmbienceTest, SecondStartWhilePlayingGlidesOverOneSecondFromTheVolumeReached) {
@@ -135,7 +131,7 @@ TEST_F(AmbienceTest, WatchdogStopsTheSoundAtItsNextSecondAfterStillWantedTurnsFa
     }
 }
 
-TEST_F(AmbienceTest, WatchdogKeepsTheSoundWhileWantedAndIsNotReArmedByAGlide) {
+TEST_F(AmbienceTest, WatchdogKeepsTheSoundWhileWantedIsNotReArmedByAGlideAndWantsNothingBeforeAViewSaysSo) {
     Ambience::start(sound(0.6));
     fake.advanceBy(60.5);
     EXPECT_TRUE(fake.audio->isAudible());
@@ -146,9 +142,8 @@ TEST_F(AmbienceTest, WatchdogKeepsTheSoundWhileWantedAndIsNotReArmedByAGlide) {
     EXPECT_TRUE(fake.audio->isAudible());
     fake.advanceBy(0.001);
     EXPECT_FALSE(fake.audio->isAudible()) << "the tick at 61 s, not one second after the glide";
-}
 
-TEST_F(AmbienceTest, InitialPredicateAnswersFalseSoTheWatchdogStopsAfterOneSecond) {
+    // Until a view sets it, nothing wants the sound: one second, then silence.
     Ambience::resetForTesting();
     Ambience::start(sound(0.6));
     fake.advanceBy(0.999);
