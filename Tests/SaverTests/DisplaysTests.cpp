@@ -36,7 +36,7 @@ TEST(Displays, DisplayIdIsTheScreenNumberWhenItIsOne) {
     }
 }
 
-TEST(Displays, FrameKeysTruncateTowardZero) {
+TEST(Displays, KeyIsTheUuidWhenTheSystemHasOneElseTheFrameKeyTruncatedTowardZero) {
     struct Case {
         Rect frame;
         const char* key;
@@ -49,9 +49,7 @@ TEST(Displays, FrameKeysTruncateTowardZero) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(Displays::frameKey(c.frame), c.key);
-}
 
-TEST(Displays, KeyIsTheUuidWhenTheSystemHasOneElseTheFrameKey) {
     FakePlatform fake;
     auto withUuid = fake.screens->add(Rect::make(0, 0, 1440, 900), "Built-in", 1, "37D8832A-2D66-02CA-B9F7-8F30A301B230");
     auto numberOnly = fake.screens->add(Rect::make(1440, 0, 1920, 1080), "DELL", 2);

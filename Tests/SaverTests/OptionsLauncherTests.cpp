@@ -35,7 +35,7 @@ protected:
     FakePlatform fake;
 };
 
-TEST_F(OptionsLauncherTest, AReadableSettingsDocumentMeansNoArguments) {
+TEST_F(OptionsLauncherTest, AReadableSettingsDocumentMeansNoArgumentsToTheApplicationFoundByIdentifierOrInApplications) {
     SettingsFile::inSupport(root_.path(), "ORVEX").save(legacy());
     fake.preferences->module(OptionsLauncher::moduleName)->setData("settings.v1", legacy().encode());
     auto window = OptionsLauncher::open();
@@ -44,6 +44,11 @@ TEST_F(OptionsLauncherTest, AReadableSettingsDocumentMeansNoArguments) {
     EXPECT_TRUE(open.configuration.arguments.empty());
     EXPECT_TRUE(open.configuration.activates);
     EXPECT_EQ(open.application, "/opt/apps/Quorvane Options.app");
+
+    fake.workspace->applications.clear();
+    OptionsLauncher::open();
+    EXPECT_EQ(fake.workspace->record().opens.at(1).application, "/Applications/Quorvane Options.app")
+        << "an application not found by its identifier is looked for in Applications";
 }
 
 struct HandOverCase {
@@ -85,12 +90,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, HandOver,
                                            HandOverCase{"nothingStoredAnywhere", nullptr, true, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(OptionsLauncherTest, AnApplicationNotFoundByIdentifierIsLookedForInApplications) {
-    fake.workspace->applications.clear();
-    OptionsLauncher::open();
-    EXPECT_EQ(fake.workspace->record().opens.at(0).application, "/Applications/Quorvane Options.app");
-}
-
 TEST_F(OptionsLauncherTest, ASheetAttachedBeforeTheLaunchCompletesEndsAtOnce) {
     auto host = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Titled);
     auto sheet = OptionsLauncher::open();
@@ -126,7 +125,7 @@ TEST_F(OptionsLauncherTest, ASheetNeverAttachedIsClosedAfterTwentyTries) {
               20);
 }
 
-TEST_F(OptionsLauncherTest, AFailedLaunchShowsWhereToLookAndWaitsForOK) {
+TEST_F(OptionsLauncherTest, AFailedLaunchShowsWhereToLookAndOKEndsTheSheetOrClosesAWindowThatIsNone) {
     fake.workspace->openError = "no such application";
     auto host = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Titled);
     auto sheet = OptionsLauncher::open();
@@ -140,14 +139,11 @@ TEST_F(OptionsLauncherTest, AFailedLaunchShowsWhereToLookAndWaitsForOK) {
     FakeButtonBackend::of(*content.okButton()).click();
     EXPECT_FALSE(sheet->sheetParent());
     EXPECT_FALSE(sheet->isClosed());
-}
 
-TEST_F(OptionsLauncherTest, OKClosesAWindowThatIsNoSheet) {
-    fake.workspace->openError = "refused";
-    auto sheet = OptionsLauncher::open();
+    auto unattached = OptionsLauncher::open();
     fake.runUntilIdle();
-    FakeButtonBackend::of(*sheetOf(*sheet).okButton()).click();
-    EXPECT_TRUE(sheet->isClosed());
+    FakeButtonBackend::of(*sheetOf(*unattached).okButton()).click();
+    EXPECT_TRUE(unattached->isClosed()) << "OK closes a window that is no sheet";
 }
 
 } // namespace

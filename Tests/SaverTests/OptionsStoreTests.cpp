@@ -70,24 +70,14 @@ TEST(OptionsStore, OrderOfPrecedenceAndFallbacks) {
     }
 }
 
-TEST(OptionsStore, DefaultsWithShortIntervalDifferFromTheRecordOnlyThere) {
+TEST(OptionsStore, DefaultsDifferOnlyInIntervalAndTheModuleDomainWinsWithDataOnly) {
     FakePlatform fake;
     TemporaryHome home(fake);
     Settings expected;
     expected.shuffleInterval = 30;
     EXPECT_EQ(OptionsStore::load(), expected);
-}
-
-TEST(OptionsStore, LegacyValueThatIsNotDataCountsAsAbsent) {
-    FakePlatform fake;
-    TemporaryHome home(fake);
     fake.preferences->module("org.kestrin.orvex")->values["settings.v1"] = std::string(R"({"shuffleInterval":60})");
-    EXPECT_EQ(OptionsStore::load().shuffleInterval, 30);
-}
-
-TEST(OptionsStore, ModuleDomainIsPreferredToTheStandardDefaults) {
-    FakePlatform fake;
-    TemporaryHome home(fake);
+    EXPECT_EQ(OptionsStore::load().shuffleInterval, 30) << "a legacy value that is not data counts as absent";
     fake.preferences->module("org.kestrin.orvex")->setData("settings.v1", R"({"shuffleInterval":300})");
     fake.preferences->standard->setData("settings.v1", R"({"shuffleInterval":60})");
     EXPECT_EQ(OptionsStore::load().shuffleInterval, 300);

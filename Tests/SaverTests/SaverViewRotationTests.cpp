@@ -90,18 +90,6 @@ TEST_F(SaverViewRotation, TwoQuickChangesShowBlackUntilTheLatestPageFadesIn) {
     EXPECT_EQ(view->web(), latest);
 }
 
-TEST_F(SaverViewRotation, APageThatFinishesAfterBeingReplacedChangesNothing) {
-    auto view = startWith(shuffling(30)).view;
-    finishLoad(*view);
-    at(30);
-    auto replaced = view->web();
-    at(60);
-    auto before = animationsStarted();
-    FakeWebViewBackend::of(*replaced).finishNavigation();
-    at(62);
-    EXPECT_EQ(animationsStarted(), before);
-}
-
 TEST_F(SaverViewRotation, WithoutCrossfadeThereIsNeverMoreThanOneWebView) {
     Settings settings = shuffling(30);
     settings.crossfade = false;
@@ -238,7 +226,7 @@ TEST_F(SaverViewRotation, ACrashOfTheCurrentPageRebuildsTheSameScene) {
     EXPECT_EQ(FakeWebViewBackend::of(*view->web()).webState.loads.back().request.url, SceneWeb::url(slug));
 }
 
-TEST_F(SaverViewRotation, ACrashOfTheOutgoingPageChangesNothing) {
+TEST_F(SaverViewRotation, TheOutgoingPageCrashingOrAReplacedPageFinishingChangesNothing) {
     auto view = startWith(shuffling(30)).view;
     finishLoad(*view);
     at(30);
@@ -248,6 +236,12 @@ TEST_F(SaverViewRotation, ACrashOfTheOutgoingPageChangesNothing) {
     FakeWebViewBackend::of(*outgoing).terminateWebContentProcess();
     EXPECT_EQ(view->web(), web);
     EXPECT_EQ(view->outgoing(), outgoing);
+
+    at(60);
+    auto before = animationsStarted();
+    FakeWebViewBackend::of(*web).finishNavigation();
+    at(62);
+    EXPECT_EQ(animationsStarted(), before);
 }
 
 TEST_F(SaverViewRotation, EveryPoolSceneShowsOnceBeforeAnyRepeatsAcrossTwoDisplays) {
