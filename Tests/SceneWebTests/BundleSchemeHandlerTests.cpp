@@ -163,7 +163,7 @@ protected:
     std::shared_ptr<platform::WebView> view;
 };
 
-TEST_F(BundleSchemeHandlerTask, AnswersAServedFileInOnePieceAndAMissingOneWithABare404ThenFinishes) {
+TEST_F(BundleSchemeHandlerTask, AnswersAServedFileInOnePieceAndAMissingOneWithABare404ThenFinishesAndIgnoresTheRest) {
     auto task = engine().startSchemeTask("orrelith://bundle/");
     ASSERT_TRUE(task->state.response);
     EXPECT_EQ(task->state.response->url, "orrelith://bundle/");
@@ -182,6 +182,13 @@ TEST_F(BundleSchemeHandlerTask, AnswersAServedFileInOnePieceAndAMissingOneWithAB
     EXPECT_EQ(missing->state.dataCalls, 0u);
     EXPECT_TRUE(missing->state.finished);
     EXPECT_FALSE(missing->state.error);
+
+    engine().stopSchemeTask(task);
+    EXPECT_EQ(task->state.callsAfterEnd, 0u) << "stopping a task changes nothing";
+    auto withoutURL = std::make_shared<platform::FakeURLSchemeTask>(platform::URLRequest{});
+    BundleSchemeHandler::shared()->startURLSchemeTask(*view, withoutURL);
+    EXPECT_FALSE(withoutURL->state.response);
+    EXPECT_FALSE(withoutURL->ended()) << "a task without URL is left unanswered";
 }
 
 TEST_F(BundleSchemeHandlerTask, LooksTheRootUpAgainForEveryRequest) {
@@ -191,19 +198,6 @@ TEST_F(BundleSchemeHandlerTask, LooksTheRootUpAgainForEveryRequest) {
     EXPECT_EQ(engine().startSchemeTask("orrelith://bundle/")->state.body, "other");
     fake.system->codeBundle.reset();
     EXPECT_EQ(engine().startSchemeTask("orrelith://bundle/")->state.response->statusCode, 404);
-}
-
-TEST_F(BundleSchemeHandlerTask, LeavesATaskWithoutURLUnanswered) {
-    auto task = std::make_shared<platform::FakeURLSchemeTask>(platform::URLRequest{});
-    BundleSchemeHandler::shared()->startURLSchemeTask(*view, task);
-    EXPECT_FALSE(task->state.response);
-    EXPECT_FALSE(task->ended());
-}
-
-TEST_F(BundleSchemeHandlerTask, StoppingATaskChangesNothing) {
-    auto task = engine().startSchemeTask("orrelith://bundle/");
-    engine().stopSchemeTask(task);
-    EXPECT_EQ(task->state.callsAfterEnd, 0u);
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace {
 using namespace platform;
 using testing::TemporaryBundle;
 
-TEST(SceneWebJsString, EscapesQuotesBackslashesSlashesAndControlCharacters) {
+TEST(SceneWebJsString, EscapesQuotesBackslashesSlashesAndControlCharactersForAnyJSONParser) {
     const std::vector<std::pair<std::string, std::string>> table = {
         {"", R"("")"},
         {"plain text", R"("plain text")"},
@@ -30,9 +30,7 @@ TEST(SceneWebJsString, EscapesQuotesBackslashesSlashesAndControlCharacters) {
     };
     for (const auto& [text, literal] : table)
         EXPECT_EQ(SceneWeb::jsString(text), literal) << text;
-}
-
-TEST(SceneWebJsString, EveryASCIICharacterSurvivesAJSONParser) {
+    // Every ASCII character survives a JSON parser.
     std::string all;
     for (int c = 0; c < 128; ++c)
         all.push_back(static_cast<char>(c));
@@ -67,13 +65,8 @@ TEST_F(SceneWebTest, PagesMapEachSlugToItsPathOrSlugDotHtmlKeepingTheFirstOfARep
     EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck/index.html");
     EXPECT_EQ(SceneWeb::url("radar"), "orrelith://bundle/radar.html");
     EXPECT_EQ(SceneWeb::url("unknown"), "orrelith://bundle/unknown.html");
-}
-
-TEST_F(SceneWebTest, PagesAreReadOnceForTheLifeOfTheProcess) {
-    writeCatalog(scene("deck", R"(,"path":"deck/index.html")"));
-    EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck/index.html");
     writeCatalog(scene("deck", R"(,"path":"changed.html")"));
-    EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck/index.html");
+    EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck/index.html") << "read once for the life of the process";
 }
 
 TEST_F(SceneWebTest, AnUnreadableOrUndecodableCatalogLeavesThePageTableEmpty) {
@@ -138,7 +131,7 @@ TEST_F(SceneWebTest, PrepareBlockerCompilesOnceAndCompletesWhenDoneThenAtOnce) {
     EXPECT_EQ(fake.web->ruleLists->compilations().size(), 1u) << "no second compilation";
 }
 
-TEST_F(SceneWebTest, CallersBeforeTheFirstCompletionEachStartACompilationAndGetTheirOwnCompletion) {
+TEST_F(SceneWebTest, CallersBeforeTheFirstCompletionEachGetACompilationAndACompletionAndTheLastSuccessStays) {
     std::vector<std::string> completed;
     SceneWeb::prepareBlocker([&] { completed.push_back("first"); });
     SceneWeb::prepareBlocker([&] { completed.push_back("second"); });
@@ -149,6 +142,13 @@ TEST_F(SceneWebTest, CallersBeforeTheFirstCompletionEachStartACompilationAndGetT
     EXPECT_EQ(completed, (std::vector<std::string>{"second", "first"}));
     EXPECT_NE(firstList, nullptr);
     EXPECT_EQ(SceneWeb::ruleList(), latest);
+    // A failure arriving after a success keeps the compiled list.
+    SceneWeb::resetForTesting();
+    SceneWeb::prepareBlocker([] {});
+    SceneWeb::prepareBlocker([] {});
+    auto compiled = fake.web->ruleLists->complete(2);
+    fake.web->ruleLists->fail(3);
+    EXPECT_EQ(SceneWeb::ruleList(), compiled);
 }
 
 TEST_F(SceneWebTest, AFailedCompilationStillCompletesAndTheNextCallTriesAgain) {
@@ -160,14 +160,6 @@ TEST_F(SceneWebTest, AFailedCompilationStillCompletesAndTheNextCallTriesAgain) {
     EXPECT_TRUE(SceneWeb::makeWebView(Rect{})->configuration().userContentController.contentRuleLists().empty());
     SceneWeb::prepareBlocker([&] { ++completions; });
     EXPECT_EQ(fake.web->ruleLists->compilations().size(), 2u);
-}
-
-TEST_F(SceneWebTest, AFailureArrivingAfterASuccessKeepsTheCompiledList) {
-    SceneWeb::prepareBlocker([] {});
-    SceneWeb::prepareBlocker([] {});
-    auto compiled = fake.web->ruleLists->complete(0);
-    fake.web->ruleLists->fail(1);
-    EXPECT_EQ(SceneWeb::ruleList(), compiled);
 }
 
 } // namespace

@@ -91,7 +91,7 @@ TEST_F(WebViewTest, StaysAliveWhileItsDelegateDropsTheLastReference) {
     EXPECT_TRUE(weak.expired());
 }
 
-TEST_F(WebViewTest, RoutesSchemeTasksToTheHandlerOfTheirSchemeWithoutCase) {
+TEST_F(WebViewTest, RoutesSchemeTasksToTheHandlerOfTheirSchemeWithoutCaseAndLoadsOnlyWithAURL) {
     engine().startSchemeTask("ORRELITH://bundle/a.css");
     auto task = engine().startSchemeTask("orrelith://bundle/b.js");
     engine().stopSchemeTask(task);
@@ -99,11 +99,8 @@ TEST_F(WebViewTest, RoutesSchemeTasksToTheHandlerOfTheirSchemeWithoutCase) {
     EXPECT_EQ(handler->started, (std::vector<std::string>{"ORRELITH://bundle/a.css", "orrelith://bundle/b.js"}));
     EXPECT_EQ(handler->stopped, std::vector<std::string>{"orrelith://bundle/b.js"});
     EXPECT_TRUE(other->state.error.has_value());
-}
-
-TEST_F(WebViewTest, ALoadWithoutURLNeverReachesTheEngine) {
     view->load({.url = std::nullopt, .timeoutInterval = 60});
-    EXPECT_TRUE(engine().webState.loads.empty());
+    EXPECT_TRUE(engine().webState.loads.empty()) << "a load without URL never reaches the engine";
 }
 
 TEST_F(WebViewTest, IgnoresASwitchTheEngineLacks) {
