@@ -58,7 +58,7 @@ std::string makeEdid(const Sample& sample) {
 
 } // namespace
 
-TEST(EdidIdentity, ReadsMakerProductSerialAndTexts) {
+TEST(EdidIdentity, ReadsMakerProductSerialAndTextsAndMakesAVersion5UuidOfMakerProductAndSerials) {
     auto identity = EdidIdentity::parse(makeEdid({}));
     ASSERT_TRUE(identity);
     EXPECT_EQ(identity->manufacturer, "DEL");
@@ -66,13 +66,11 @@ TEST(EdidIdentity, ReadsMakerProductSerialAndTexts) {
     EXPECT_EQ(identity->serialNumber, 0x12345678u);
     EXPECT_EQ(identity->serialText, "ABC123");
     EXPECT_EQ(identity->monitorName, "DELL U2720Q");
-}
 
-// The expected values were computed independently, so a UUID that left out or added a part of the
-// identity (the serial number, its text, the monitor's name) would differ from them.
-TEST(EdidIdentity, UuidIsAVersion5UuidOfMakerProductAndSerials) {
+    // The expected UUIDs were computed independently, so one that left out or added a part of the
+    // identity (the serial number, its text, the monitor's name) would differ from them.
     // uuid5(namespace, "edid/DEL/A0C2/12345678/ABC123"): the name is no part of it.
-    EXPECT_EQ(EdidIdentity::parse(makeEdid({}))->uuid(), "55F4783B-6393-5F3C-87EA-7322A7253144");
+    EXPECT_EQ(identity->uuid(), "55F4783B-6393-5F3C-87EA-7322A7253144");
     auto bare = EdidIdentity::parse(makeEdid({"GSM", 0x5B09, 0, "", ""}));
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->uuid(), "357E8F82-ECFE-54A5-AD94-C347A76E407A");

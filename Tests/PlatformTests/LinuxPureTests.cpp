@@ -28,16 +28,13 @@ TEST(GdkScreenListGeometry, FlipsToGlobalPointsWithThePrimaryAtTheOrigin) {
     EXPECT_EQ(GdkScreenList::toGlobal({100, 50, 10, 10}, {100, 50, 10, 10}), Rect::make(0, 0, 10, 10));
 }
 
-TEST(LinuxSystem, FindsTheBundleFolderAboveContents) {
+TEST(LinuxSystem, FindsTheBundleFolderAboveContentsAndSplitsTheCommandLine) {
     orrelith::testing::TemporaryFolder root;
     auto bundle = root / "Quorvane.saver";
     root.write("Quorvane.saver/Contents/Info.plist", "<plist version=\"1.0\"><dict/></plist>");
     EXPECT_EQ(LinuxSystem::bundleFolderHolding(bundle / "Contents" / "Linux" / "Quorvane.so"), bundle);
     EXPECT_FALSE(LinuxSystem::bundleFolderHolding(root / "elsewhere" / "lib.so"));
     EXPECT_FALSE(LinuxSystem::bundleFolderHolding("/usr/lib/libc.so.6"));
-}
-
-TEST(LinuxSystem, SplitsTheCommandLine) {
     using namespace std::string_literals;
     EXPECT_EQ(LinuxSystem::splitCommandLine("app\0--import\0e30=\0"s),
               (std::vector<std::string>{"app", "--import", "e30="}));
@@ -63,7 +60,7 @@ TEST(LinuxSystem, TheDownloadFolderIsTheOneTheUserDirsFileNames) {
         EXPECT_EQ(LinuxSystem::downloadsFolderIn(c.file, home), c.folder) << c.file;
 }
 
-TEST(PlistFile, ReadsStringMembersOfXmlAndBinaryLists) {
+TEST(PlistFile, ReadsStringMembersOfXmlAndBinaryListsAndWritesAtomicallyOrFailsQuietly) {
     orrelith::testing::TemporaryFolder folder;
     folder.write("Info.plist", R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
@@ -88,10 +85,7 @@ TEST(PlistFile, ReadsStringMembersOfXmlAndBinaryLists) {
     folder.write("Broken.plist", "<plist><dict><key>x</key>");
     EXPECT_FALSE(plistfile::readDictionary(folder / "Broken.plist"));
     EXPECT_FALSE(plistfile::readDictionary(folder / "Missing.plist"));
-}
 
-TEST(PlistFile, WritesThroughTheAtomicWriterAndFailsQuietly) {
-    orrelith::testing::TemporaryFolder folder;
     plistfile::Node dictionary(plist_new_dict());
     plist_dict_set_item(dictionary.get(), "flag", plist_new_bool(1));
     ASSERT_TRUE(plistfile::writeAtomically(folder / "ByHost" / "x.plist", dictionary.get()));
