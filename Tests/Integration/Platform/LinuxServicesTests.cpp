@@ -1,3 +1,4 @@
+#include "LogindStandIn.hpp"
 #include "MainLoopSupport.hpp"
 #include "Platform/Linux/System/DBusDistributedCenter.hpp"
 #include "Platform/Linux/System/GlibMainQueue.hpp"
@@ -59,7 +60,7 @@ TEST(GlibMainQueue, TimerAndDelayedCallFireInOrderOnTheLoop) {
     EXPECT_FALSE(timer->isValid());
 }
 
-TEST(GlibMainQueue, DispatchTimerFiresOnALaterTurnThenEveryInterval) {
+TEST(GlibMainQueue, DispatchTimerFiresOnALaterTurnThenEveryIntervalAndWorkFromAnyThreadRunsOnTheMainThread) {
     GlibMainQueue queue;
     int firings = 0;
     auto timer = queue.makeDispatchTimer();
@@ -74,15 +75,12 @@ TEST(GlibMainQueue, DispatchTimerFiresOnALaterTurnThenEveryInterval) {
     pumpFor(0.1);
     EXPECT_EQ(firings, 3);
     EXPECT_TRUE(timer->isCancelled());
-}
 
-TEST(GlibMainQueue, WorkFromAnotherThreadRunsOnTheMainThread) {
-    GlibMainQueue queue;
     auto mainThread = std::this_thread::get_id();
     std::optional<std::thread::id> ranOn;
     std::thread([&] { queue.async([&] { ranOn = std::this_thread::get_id(); }); }).join();
     ASSERT_TRUE(pumpUntil([&] { return ranOn.has_value(); }));
-    EXPECT_EQ(*ranOn, mainThread);
+    EXPECT_EQ(*ranOn, mainThread) << "work from another thread runs on the main thread";
 }
 
 TEST(PlistPreferences, UserDefaultsSurviveARoundTripThroughTheFile) {
@@ -162,7 +160,7 @@ TEST(PlistPreferences, AWatcherSeesTheStandardDomainAsAnotherWriterLeftIt) {
     EXPECT_EQ(changes, seen) << "no handler once stopped";
 }
 
-TEST(LinuxSystem, BundleOfLoadedCodeIsFoundFromItsAddress) {
+TEST(LinuxSystem, BundleOfLoadedCodeIsFoundFromItsAddressAndTheProcessKnowsItsArguments) {
     TemporaryFolder folder;
     auto bundle = fs::canonical(folder.path()) / "Probe.saver";
     writeInfoPlist(bundle, "org.example.probe", "Probe.so");
@@ -183,10 +181,6 @@ TEST(LinuxSystem, BundleOfLoadedCodeIsFoundFromItsAddress) {
     EXPECT_FALSE(system.bundleContaining(reinterpret_cast<const void*>(&readFile))) << "the test is in no bundle";
     EXPECT_FALSE(system.mainBundle());
     dlclose(module);
-}
-
-TEST(LinuxSystem, KnowsItsProcessAndArguments) {
-    LinuxSystem system;
     EXPECT_EQ(system.processIdentifier(), getpid());
     ASSERT_FALSE(system.arguments().empty());
     EXPECT_TRUE(system.arguments().front().ends_with("LinuxServicesIntegrationTests"));
@@ -220,7 +214,7 @@ TEST(LinuxWorkspace, FindsAndStartsAnApplicationDetached) {
     EXPECT_EQ(readFile(output), "--import\ne30=\n");
 }
 
-TEST(DBusDistributedCenter, ANotificationPostedInAnotherProcessIsObservedHere) {
+TEST(DBusDistributedCenter, ANotificationFromAnotherProcessIsObservedAndOwnPostsOnceOnALaterTurn) {
     auto center = DBusDistributedCenter::create(std::make_shared<GlibMainQueue>());
     ASSERT_TRUE(pumpUntil([&] { return center->isMirrored(); })) << "the test runs with a session bus";
     int calls = 0;
@@ -232,17 +226,14 @@ TEST(DBusDistributedCenter, ANotificationPostedInAnotherProcessIsObservedHere) {
     ASSERT_TRUE(pumpUntil([&] { return calls == 1; }));
     pumpFor(0.2);
     EXPECT_EQ(calls, 1);
-}
 
-TEST(DBusDistributedCenter, OwnPostsAreDeliveredOnceOnALaterTurn) {
-    auto center = DBusDistributedCenter::create(std::make_shared<GlibMainQueue>());
-    int calls = 0;
-    center->addObserver(&calls, "com.apple.screensaver.didstop", [&] { ++calls; });
+    int own = 0;
+    center->addObserver(&own, "com.apple.screensaver.didstop", [&] { ++own; });
     center->post("com.apple.screensaver.didstop");
-    EXPECT_EQ(calls, 0);
-    ASSERT_TRUE(pumpUntil([&] { return calls == 1; }));
+    EXPECT_EQ(own, 0) << "not inside the post";
+    ASSERT_TRUE(pumpUntil([&] { return own == 1; }));
     pumpFor(0.3);
-    EXPECT_EQ(calls, 1) << "the echo from the bus is not delivered again";
+    EXPECT_EQ(own, 1) << "the echo from the bus is not delivered again";
 }
 
 TEST(LinuxWorkspaceSleep, WithoutASystemBusNothingHappensAndNothingFails) {
@@ -257,24 +248,8 @@ TEST(LinuxWorkspaceSleep, WithoutASystemBusNothingHappensAndNothingFails) {
 }
 
 TEST(LinuxWorkspaceSleep, LogindSleepAndWakeArePostedOnItsCenter) {
-    // A bus of our own stands in for the system bus, and a connection on it for logind.
-    std::string session = g_getenv("DBUS_SESSION_BUS_ADDRESS");
-    GTestDBus* bus = g_test_dbus_new(G_TEST_DBUS_NONE);
-    g_test_dbus_up(bus);
-    g_setenv("DBUS_SYSTEM_BUS_ADDRESS", g_test_dbus_get_bus_address(bus), TRUE);
-    g_setenv("DBUS_SESSION_BUS_ADDRESS", session.c_str(), TRUE);
-    GDBusConnection* logind = g_dbus_connection_new_for_address_sync(
-        g_test_dbus_get_bus_address(bus),
-        GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT | G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, nullptr);
-    ASSERT_TRUE(logind);
-    GVariant* reply = g_dbus_connection_call_sync(logind, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                                  "org.freedesktop.DBus", "RequestName",
-                                                  g_variant_new("(su)", "org.freedesktop.login1", 0u), nullptr,
-                                                  G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
-    ASSERT_TRUE(reply);
-    g_variant_unref(reply);
-
+    LogindStandIn logind("DBUS_SYSTEM_BUS_ADDRESS");
+    ASSERT_TRUE(logind.isUp());
     auto workspace = LinuxWorkspace::create(std::make_shared<GlibMainQueue>(), std::make_shared<LinuxSystem>(), {});
     std::vector<std::string> seen;
     workspace->notificationCenter().addObserver(&seen, Workspace::screensDidSleepNotification, [&] { seen.push_back("sleep"); });
@@ -284,19 +259,11 @@ TEST(LinuxWorkspaceSleep, LogindSleepAndWakeArePostedOnItsCenter) {
         return pumpUntil([&] {
             if (!seen.empty() && seen.back() == expected)
                 return true;
-            g_dbus_connection_emit_signal(logind, nullptr, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
-                                          "PrepareForSleep", g_variant_new("(b)", sleeping), nullptr);
+            logind.prepareForSleep(sleeping);
             pumpFor(0.05);
             return false;
         });
     };
     EXPECT_TRUE(announce(true, "sleep"));
     EXPECT_TRUE(announce(false, "wake"));
-    workspace.reset();
-    g_dbus_connection_close_sync(logind, nullptr, nullptr);
-    g_object_unref(logind);
-    g_test_dbus_down(bus);
-    g_object_unref(bus);
-    g_setenv("DBUS_SESSION_BUS_ADDRESS", session.c_str(), TRUE);
-    g_unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
 }

@@ -22,15 +22,13 @@ protected:
 
 // The compositor lays out HEADLESS-1 (1280x800) at (0, 0) and HEADLESS-2 (1024x768) to its left at
 // (-1024, 0), both top-aligned.
-TEST_F(Sway, CurrentListsBothOutputsWithUpwardFramesNamesAndKeys) {
+TEST_F(Sway, CurrentListsBothOutputsWithUpwardFramesNamesAndKeysThePrimaryFirstWithStableNumbers) {
     auto displays = Displays::current();
     ASSERT_EQ(displays.size(), 2u);
     EXPECT_EQ(displays[0], (DisplayInfo{"frame--1024x32", "headless 1", Rect::make(-1024, 32, 1024, 768)}));
     EXPECT_EQ(displays[1], (DisplayInfo{"frame-0x0", "headless 2", Rect::make(0, 0, 1280, 800)}));
     EXPECT_EQ(Displays::current(), displays) << "the same on every call";
-}
 
-TEST_F(Sway, ThePrimaryComesFirstAndDisplayNumbersStay) {
     auto first = screens().screens();
     ASSERT_EQ(first.size(), 2u);
     EXPECT_EQ(first[0]->frame().origin, (Point{0, 0}));
