@@ -1,6 +1,7 @@
 // The options window for real: GTK and libadwaita under Xvfb, operated with pointer clicks and key presses
 // through the X server (xdotool), checked against the model and the document Done writes.
 #include "MainLoopSupport.hpp"
+#include "WidgetSearch.hpp"
 #include "OrrelithCore/SettingsFile.hpp"
 #include "Platform/Fake/System/FakeSystem.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
@@ -20,7 +21,7 @@
 #include <gdk/x11/gdkx.h>
 
 using namespace orrelith;
-using orrelith::testing::TemporaryFolder;
+using namespace orrelith::testing;
 
 namespace {
 
@@ -50,39 +51,6 @@ struct Environment {
 };
 
 Environment* environment;
-
-std::string textOf(GtkWidget* widget) {
-    if (GTK_IS_LABEL(widget))
-        return gtk_label_get_label(GTK_LABEL(widget));
-    if (ADW_IS_PREFERENCES_ROW(widget))
-        return adw_preferences_row_get_title(ADW_PREFERENCES_ROW(widget));
-    return {};
-}
-
-// The first widget below `root`, depth first, whose label or row title is `text` and that is of `type`
-// (its nearest ancestor of that type when the text sits in a label inside it).
-GtkWidget* find(GtkWidget* root, const std::string& text, GType type = GTK_TYPE_WIDGET) {
-    if (!gtk_widget_get_visible(root))
-        return nullptr;
-    if (textOf(root) == text) {
-        GtkWidget* match = G_TYPE_CHECK_INSTANCE_TYPE(root, type) ? root : gtk_widget_get_ancestor(root, type);
-        if (match)
-            return match;
-    }
-    for (GtkWidget* child = gtk_widget_get_first_child(root); child; child = gtk_widget_get_next_sibling(child))
-        if (GtkWidget* found = find(child, text, type))
-            return found;
-    return nullptr;
-}
-
-GtkWidget* findType(GtkWidget* root, GType type) {
-    if (G_TYPE_CHECK_INSTANCE_TYPE(root, type) && gtk_widget_get_visible(root))
-        return root;
-    for (GtkWidget* child = gtk_widget_get_first_child(root); child; child = gtk_widget_get_next_sibling(child))
-        if (GtkWidget* found = findType(child, type))
-            return found;
-    return nullptr;
-}
 
 bool visibleOnScreen(GtkWidget* widget) { return widget && gtk_widget_get_mapped(widget) && gtk_widget_get_width(widget) > 0; }
 
@@ -276,7 +244,7 @@ TEST_F(OptionsWindowTest, TheFooterOffersUpdatesOnlyWithAnUpdateCheck) {
     std::vector<std::string> footer;
     for (GtkWidget* child = gtk_widget_get_first_child(gtk_widget_get_parent(cancel)); child;
          child = gtk_widget_get_next_sibling(child))
-        if (auto text = GTK_IS_BUTTON(child) ? gtk_button_get_label(GTK_BUTTON(child)) : GTK_IS_LABEL(child) ? gtk_label_get_label(GTK_LABEL(child)) : nullptr)
+        if (auto text = textOf(child); !text.empty())
             footer.push_back(text);
     EXPECT_EQ(footer, (std::vector<std::string>{"Version 1.0.0 (7)", "Cancel", "Done"}));
     EXPECT_EQ(findType(root(), GTK_TYPE_WINDOW_CONTROLS) ? findType(findType(root(), GTK_TYPE_WINDOW_CONTROLS), GTK_TYPE_BUTTON) : nullptr, nullptr)

@@ -1,6 +1,7 @@
 // The updater's windows for real on GTK, libadwaita and WebKitGTK under Xvfb, answered through their buttons.
 #include "LoopbackServer.hpp"
 #include "MainLoopSupport.hpp"
+#include "WidgetSearch.hpp"
 #include "Platform/Fake/FakePlatform.hpp"
 #include "Platform/Linux/System/GlibMainQueue.hpp"
 #include "Platform/Linux/Update/AdwUpdateUserInterface.hpp"
@@ -15,20 +16,8 @@
 namespace orrelith::platform {
 namespace {
 
-GtkWidget* find(GtkWidget* root, const std::function<bool(GtkWidget*)>& match) {
-    if (!root || match(root))
-        return root;
-    for (GtkWidget* child = gtk_widget_get_first_child(root); child; child = gtk_widget_get_next_sibling(child))
-        if (GtkWidget* found = find(child, match))
-            return found;
-    return nullptr;
-}
-
 GtkWidget* button(GtkWindow* window, const std::string& label) {
-    return find(GTK_WIDGET(window), [&](GtkWidget* widget) {
-        const char* text = GTK_IS_BUTTON(widget) ? gtk_button_get_label(GTK_BUTTON(widget)) : nullptr;
-        return text && text == label;
-    });
+    return orrelith::testing::find(GTK_WIDGET(window), label, GTK_TYPE_BUTTON);
 }
 
 // Every way a page could reach the server, in notes that can also hold a link.
@@ -53,7 +42,7 @@ TEST(UpdateWindows, TheOfferShowsItsNotesOffTheNetworkAndItsButtonsAnswer) {
 
     std::optional<UpdateOfferAnswer> answer;
     ui->showOffer({"Quorvane Options", "1.10", "1.9", notesReaching(server.base())}, [&](auto given) { answer = given; });
-    auto* view = WEBKIT_WEB_VIEW(find(GTK_WIDGET(ui->offerWindow()), [](GtkWidget* w) { return WEBKIT_IS_WEB_VIEW(w); }));
+    auto* view = WEBKIT_WEB_VIEW(testing::findType(GTK_WIDGET(ui->offerWindow()), WEBKIT_TYPE_WEB_VIEW));
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(pumpUntil([&] {
         const char* title = webkit_web_view_get_title(view);
@@ -80,7 +69,7 @@ TEST(UpdateWindows, TheOfferShowsItsNotesOffTheNetworkAndItsButtonsAnswer) {
     bool cancelled = false;
     ui->showDownload("Quorvane Options", [&] { cancelled = true; });
     ui->setDownloadProgress(1 << 20, 4 << 20);
-    auto* bar = find(GTK_WIDGET(ui->downloadWindow()), [](GtkWidget* w) { return GTK_IS_PROGRESS_BAR(w); });
+    auto* bar = testing::findType(GTK_WIDGET(ui->downloadWindow()), GTK_TYPE_PROGRESS_BAR);
     EXPECT_DOUBLE_EQ(gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(bar)), 0.25);
     gtk_widget_activate(button(ui->downloadWindow(), "Cancel"));
     ASSERT_TRUE(pumpUntil([&] { return cancelled; }));
