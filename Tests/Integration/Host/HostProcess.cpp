@@ -96,3 +96,12 @@ std::string commandOutput(const std::string& command) {
     }
     return output;
 }
+
+std::vector<std::string> commandLines(const std::string& command) {
+    std::istringstream output(commandOutput(command));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(output, line);)
+        if (!line.empty())
+            lines.push_back(line);
+    return lines;
+}

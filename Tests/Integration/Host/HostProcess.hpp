@@ -36,3 +36,5 @@ private:
 
 // Runs a command to its end, its output read back; what it says on standard error is dropped.
 std::string commandOutput(const std::string& command);
+// The same output's lines that are not empty: the windows or processes a search found, say.
+std::vector<std::string> commandLines(const std::string& command);

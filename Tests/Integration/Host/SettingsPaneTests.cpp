@@ -2,6 +2,7 @@
 // build's Quorvane.saver: what it lists and previews, its options sheet, and the delay turning the real
 // daemon (the build's quorvane-host) on and off.
 #include "../Platform/MainLoopSupport.hpp"
+#include "../Platform/WidgetSearch.hpp"
 #include "Host/SettingsPane/SettingsPane.hpp"
 #include "Platform/Linux/App/LinuxScreenSaverHost.hpp"
 #include "Platform/Linux/LinuxPlatform.hpp"
@@ -18,23 +19,10 @@
 #include <fstream>
 
 using namespace orrelith;
+using orrelith::testing::find;
 namespace fs = std::filesystem;
 
 namespace {
-
-// The first visible widget below `root`, depth first, of `type` whose row title or label is `text`.
-GtkWidget* find(GtkWidget* root, const std::string& text, GType type) {
-    if (!gtk_widget_get_visible(root))
-        return nullptr;
-    bool titled = (ADW_IS_PREFERENCES_ROW(root) && adw_preferences_row_get_title(ADW_PREFERENCES_ROW(root)) == text) ||
-                  (GTK_IS_BUTTON(root) && gtk_button_get_label(GTK_BUTTON(root)) == text);
-    if (titled && G_TYPE_CHECK_INSTANCE_TYPE(root, type))
-        return root;
-    for (GtkWidget* child = gtk_widget_get_first_child(root); child; child = gtk_widget_get_next_sibling(child))
-        if (GtkWidget* found = find(child, text, type))
-            return found;
-    return nullptr;
-}
 
 class SettingsPaneTest : public ::testing::Test {
 protected:

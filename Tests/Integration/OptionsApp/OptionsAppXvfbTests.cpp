@@ -11,7 +11,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <map>
-#include <sstream>
 
 namespace {
 
@@ -21,18 +20,9 @@ const fs::path application = ORRELITH_OPTIONS_BUNDLE;
 const std::string productWindow = "^Quorvane$";
 const std::string installedAlert = "^Quorvane is installed$";
 
-std::vector<std::string> lines(const std::string& text) {
-    std::istringstream stream(text);
-    std::vector<std::string> found;
-    for (std::string line; std::getline(stream, line);)
-        if (!line.empty())
-            found.push_back(line);
-    return found;
-}
-
 // The visible X windows whose title matches, or of one process.
 std::vector<std::string> windows(const std::string& selector) {
-    return lines(commandOutput("xdotool search --onlyvisible " + selector));
+    return commandLines("xdotool search --onlyvisible " + selector);
 }
 
 std::vector<std::string> titled(const std::string& pattern) { return windows("--name '" + pattern + "'"); }
@@ -89,7 +79,7 @@ std::map<std::string, std::string> snapshot(const fs::path& home) {
 }
 
 // The process ids of this user's screen-saver settings panes.
-std::vector<std::string> settingsPanes() { return lines(commandOutput("pgrep -u \"$(id -u)\" -f '/quorvane-host --settings$'")); }
+std::vector<std::string> settingsPanes() { return commandLines("pgrep -u \"$(id -u)\" -f '/quorvane-host --settings$'"); }
 
 class OptionsAppXvfbTests : public ::testing::Test {
 protected:
