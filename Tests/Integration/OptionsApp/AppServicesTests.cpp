@@ -78,7 +78,7 @@ protected:
     }
 };
 
-TEST_F(ScreenSaverHostTests, OnlySettingsPanesAndPreviewsAreToldToDropTheirCopyAndOnlyARunCountsAsShowing) {
+TEST_F(ScreenSaverHostTests, OnlyPanesAndPreviewsDropTheirCopyOnlyARunCountsAsShowingAndThePaneIsTheProgramBesideTheApplication) {
     LinuxScreenSaverHost host({}, name);
     auto daemon = start("--daemon"), settings = start("--settings"), preview = start("--preview");
     EXPECT_FALSE(host.runInProgress());
@@ -94,20 +94,19 @@ TEST_F(ScreenSaverHostTests, OnlySettingsPanesAndPreviewsAreToldToDropTheirCopyA
     end(run);
     end(daemon);
     EXPECT_FALSE(host.runInProgress());
-}
 
-TEST_F(ScreenSaverHostTests, TheSettingsPaneIsTheHostsProgramBesideTheApplicationStartedWithSettings) {
-    LinuxScreenSaverHost host({folder.path()}, name);
-    ASSERT_TRUE(host.openSettings());
+    // The settings pane is the host's program beside the application, started with --settings.
+    LinuxScreenSaverHost beside({folder.path()}, name);
+    ASSERT_TRUE(beside.openSettings());
     std::vector<LinuxScreenSaverHost::HostProcess> found;
     while (found.empty())
-        found = host.hostProcesses();
+        found = beside.hostProcesses();
     EXPECT_EQ(found.front().role, LinuxScreenSaverHost::Role::holder);
     ::kill(found.front().pid, SIGKILL);
     EXPECT_FALSE(LinuxScreenSaverHost({folder / "nowhere"}, name).openSettings());
 }
 
-TEST(AdministratorScriptTests, OnlyTheShellScriptFormIsAcceptedWithItsEscapesUndone) {
+TEST(AdministratorScriptTests, OnlyTheShellScriptFormRunsWithItsEscapesUndoneAndADismissedPromptOrFailedCommandIsAnError) {
     using platform::PkexecAdministratorScript;
     struct Case {
         const char* source;
@@ -126,9 +125,7 @@ TEST(AdministratorScriptTests, OnlyTheShellScriptFormIsAcceptedWithItsEscapesUnd
          }) {
         EXPECT_EQ(PkexecAdministratorScript::command(c.source), c.command) << c.source;
     }
-}
 
-TEST(AdministratorScriptTests, ADismissedPromptAndAFailedCommandAreErrorsAndAnotherScriptNeverRuns) {
     testing::TemporaryFolder bin;
     script(bin, "pkexec", "echo run >> \"$(dirname \"$0\")/runs\"\nexec \"$@\"\n");
     platform::PkexecAdministratorScript administrator(bin.path().string());

@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(UpdateDownloaderTest, FindsDownloadsAndVerifiesANewerRelease) {
+TEST_F(UpdateDownloaderTest, FindsDownloadsAndVerifiesANewerReleaseAndCallsAFeedThatIsNotXmlUnreadable) {
     auto archive = ReleaseArchive::make(ReleaseArchive::bundle(app, identifier, "1.10", "1.10"));
     server.serve("/q-1.10.tar.xz", archive);
     server.serve("/appcast.xml", feedOf(keys.item(archive, "1.10", server.base() + "q-1.10.tar.xz")));
@@ -47,9 +47,7 @@ TEST_F(UpdateDownloaderTest, FindsDownloadsAndVerifiesANewerRelease) {
     EXPECT_EQ(staged.error, "");
     EXPECT_TRUE(std::filesystem::exists(staged.bundle / "Contents/Info.plist"));
     EXPECT_GT(progress, 0);
-}
 
-TEST_F(UpdateDownloaderTest, AFeedThatIsNotXmlIsReportedAsUnreadable) {
     server.serve("/appcast.xml", "<html><body>Moved</body></html>");
     EXPECT_EQ(find().error, "The update feed could not be read.");
 }
