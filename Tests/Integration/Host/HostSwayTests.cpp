@@ -1,7 +1,7 @@
 // The host on two monitors of a headless sway (1280x800 at the origin, 1024x768 right of it), run by the
 // same ordinary user as the compositor, with a private session bus.
 #include "../Platform/MainLoopSupport.hpp"
-#include "../Platform/LogindStandIn.hpp"
+#include "../Platform/StandIn.hpp"
 #include "HostRunFixture.hpp"
 #include "Platform/Platform.hpp"
 #include "Platform/Views/Screen.hpp"
@@ -203,9 +203,10 @@ TEST_F(HostOnTwoMonitors, TheDaemonCoversEveryMonitorWhileTheUserIsIdleAndStopsW
 // sway 1.7 keeps a disabled output's wl_output, so GTK never hears that one goes: removal is tested on the
 // fake platform.
 TEST_F(HostOnTwoMonitors, SleepUnloadsEverySceneWakeBringsTheSameOnesBackAndAnAddedMonitorShowsOne) {
-    LogindStandIn logind;
-    ASSERT_TRUE(logind.isUp());
-    auto host = start(withBundle({"--duration", "60"}), {"DBUS_SYSTEM_BUS_ADDRESS=" + logind.address()});
+    PrivateBus systemBus(PrivateBus::Kind::Open);
+    ASSERT_TRUE(systemBus.isListening());
+    StandIn logind(systemBus, "org.freedesktop.login1", "/org/freedesktop/login1", logindManager);
+    auto host = start(withBundle({"--duration", "60"}), {"DBUS_SYSTEM_BUS_ADDRESS=" + systemBus.address()});
     auto before = waitForScenes(*host, 15);
     ASSERT_TRUE(before) << host->messages();
     // Each output pictured, and none showing a scene.
@@ -214,9 +215,9 @@ TEST_F(HostOnTwoMonitors, SleepUnloadsEverySceneWakeBringsTheSameOnesBackAndAnAd
             return !sceneOn(output.name) && ScenePicture::load(file(output.name + ".png"));
         });
     };
-    logind.prepareForSleep(true);
+    logind.emit("org.freedesktop.login1.Manager", "PrepareForSleep", g_variant_new("(b)", TRUE));
     EXPECT_TRUE(pumpUntil(dark, 5)) << "a scene still shows while the system sleeps";
-    logind.prepareForSleep(false);
+    logind.emit("org.freedesktop.login1.Manager", "PrepareForSleep", g_variant_new("(b)", FALSE));
     auto after = waitForScenes(*host, 10);
     EXPECT_EQ(after, before) << "the scenes from before the sleep come back";
 
