@@ -5,13 +5,11 @@
 
 using namespace orrelith::host;
 
-TEST(AutostartEntry, GoesToTheAbsoluteXdgConfigHomeElseDotConfig) {
+TEST(AutostartEntry, GoesToTheAbsoluteXdgConfigHomeElseDotConfigAndStartsTheDaemonOfTheProgramGivenWhateverItsPath) {
     EXPECT_EQ(AutostartEntry::file("/home/a", nullptr), "/home/a/.config/autostart/quorvane-host.desktop");
     EXPECT_EQ(AutostartEntry::file("/home/a", "relative/config"), "/home/a/.config/autostart/quorvane-host.desktop");
     EXPECT_EQ(AutostartEntry::file("/home/a", "/elsewhere"), "/elsewhere/autostart/quorvane-host.desktop");
-}
 
-TEST(AutostartEntry, StartsTheDaemonOfTheProgramGivenWhateverItsPathHoldsAndComesAndGoes) {
     TemporaryFolder folder;
     auto file = folder / "config/autostart/quorvane-host.desktop";
     AutostartEntry::install(file, "/opt/my \"saver\" $HOME 100%/quorvane-host");

@@ -24,7 +24,7 @@ protected:
     IdleDelaySetting setting{entry, "/usr/bin/quorvane-host"};
 };
 
-TEST_F(IdleDelaySettingTest, ADelayIsStoredInstallsTheEntryAndStartsTheDaemonOnceAndNeverUndoesBoth) {
+TEST_F(IdleDelaySettingTest, ADelayIsStoredInstallsTheEntryAndStartsTheDaemonOnceAndNeverUndoesBothAndShowsAsTheNearestChoice) {
     EXPECT_EQ(setting.current(), index("Never")) << "no entry yet";
     EXPECT_EQ(setting.choose(index("5 minutes")), std::nullopt);
     EXPECT_EQ(stored(), "300");
@@ -43,10 +43,8 @@ TEST_F(IdleDelaySettingTest, ADelayIsStoredInstallsTheEntryAndStartsTheDaemonOnc
     fake.screenSaverHost->daemonStarts = false;
     EXPECT_TRUE(setting.choose(index("1 minute")).has_value()) << "a daemon that cannot start is told";
     EXPECT_TRUE(std::filesystem::exists(entry)) << "it will start at the next login";
-}
 
-TEST_F(IdleDelaySettingTest, WithTheEntryTheStoredDelayShowsAsTheNearestChoice) {
-    folder.write("autostart/quorvane-host.desktop", "");
+    // With the entry, the stored delay shows as the nearest choice.
     const std::vector<std::pair<std::string, std::string>> table{
         {"", "5 minutes"}, {"abc", "5 minutes"}, {"-60", "5 minutes"}, {"120", "2 minutes"}, {"1000", "20 minutes"},
         {"90000", "1 hour"},
