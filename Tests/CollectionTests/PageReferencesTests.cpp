@@ -25,9 +25,8 @@ TEST(PageReferences, FindsEveryLiteralFileReferenceInOrder) {
         {"fetch(name); el.src = path + '.png';", {}},
         {"no references here", {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(PageReferences::extract(c.text), c.references) << c.text;
-    }
 }
 
 TEST(PageReferences, FilePartDropsQueryFragmentAndEscapesAndSkipsNonFiles) {
@@ -42,9 +41,8 @@ TEST(PageReferences, FilePartDropsQueryFragmentAndEscapesAndSkipsNonFiles) {
         {"about:blank", ""},
         {"#section", ""},
     };
-    for (const auto& [reference, file] : cases) {
+    for (const auto& [reference, file] : cases)
         EXPECT_EQ(PageReferences::filePart(reference), file) << reference;
-    }
 }
 
 } // namespace

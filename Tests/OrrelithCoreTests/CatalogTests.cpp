@@ -19,7 +19,7 @@ Catalog decoded(json scenes) {
 
 } // namespace
 
-TEST(Catalog, DecodesScenesInOrderWithTheirPages) {
+TEST(Catalog, DecodesScenesInOrderWithTheirPagesAndLooksUpTheFirstWithASlug) {
     auto withNull = sceneJson("n");
     withNull["path"] = nullptr;
     auto withPath = sceneJson("p");
@@ -33,6 +33,15 @@ TEST(Catalog, DecodesScenesInOrderWithTheirPages) {
     EXPECT_EQ(catalog.scenes[1].page(), "n.html");
     EXPECT_EQ(catalog.scenes[2].page(), "deep/page.html");
     EXPECT_EQ(catalog.slugs(), (std::vector<std::string>{"a", "n", "p"}));
+
+    auto second = sceneJson("dup");
+    second["title"] = "Second";
+    const auto repeated = decoded({sceneJson("a"), sceneJson("dup"), second});
+    EXPECT_EQ(repeated.slugs(), (std::vector<std::string>{"a", "dup", "dup"}));
+    EXPECT_EQ(repeated.scene("dup"), &repeated.scenes[1]) << "lookups take the first scene with a slug";
+    EXPECT_TRUE(repeated.contains("a"));
+    EXPECT_FALSE(repeated.contains("A"));
+    EXPECT_EQ(repeated.scene("missing"), nullptr);
 }
 
 TEST(Catalog, AnyMissingOrMistypedMemberFailsTheWholeCatalog) {
@@ -67,20 +76,15 @@ TEST(Catalog, AnyMissingOrMistypedMemberFailsTheWholeCatalog) {
 
 TEST(Catalog, WholeNumbersMayCarryAFractionButMustFitIn64Bits) {
     const auto channel = [](const std::string& number) {
-        return Catalog::decode(
-                   R"({"mirrored":"","scenes":[{"slug":"s","title":"t","subtitle":"u","generation":1,)"
-                   R"("channel":)" +
-                   number + "}]}")
-            .scenes.at(0)
-            .channel;
+        const char* scene = R"({"mirrored":"","scenes":[{"slug":"s","title":"t","subtitle":"u","generation":1,"channel":)";
+        return Catalog::decode(scene + number + "}]}").scenes.at(0).channel;
     };
     EXPECT_EQ(channel("7.0"), 7);
     EXPECT_EQ(channel("1e3"), 1000);
     EXPECT_EQ(channel("9223372036854775807"), INT64_MAX);
     EXPECT_EQ(channel("-9223372036854775808"), INT64_MIN);
-    for (const char* outside : {"9223372036854775808", "-9223372036854775809", "1e400", "0.5"}) {
+    for (const char* outside : {"9223372036854775808", "-9223372036854775809", "1e400", "0.5"})
         EXPECT_THROW(channel(outside), DecodingError) << outside;
-    }
 }
 
 TEST(Scene, CaptionPadsTheChannelToTwoDigits) {
@@ -88,18 +92,6 @@ TEST(Scene, CaptionPadsTheChannelToTwoDigits) {
         {3, "CH 03 \u00B7 Helm"}, {42, "CH 42 \u00B7 Helm"}, {123, "CH 123 \u00B7 Helm"},
         {0, "CH 00 \u00B7 Helm"}, {-7, "CH -7 \u00B7 Helm"}, {-42, "CH -42 \u00B7 Helm"},
     };
-    for (const auto& [channel, caption] : cases) {
+    for (const auto& [channel, caption] : cases)
         EXPECT_EQ((Scene{"s", "Helm", "", channel, 1, {}}).caption(), caption) << channel;
-    }
-}
-
-TEST(Catalog, LookupsTakeTheFirstSceneWithASlug) {
-    auto second = sceneJson("dup");
-    second["title"] = "Second";
-    const auto catalog = decoded({sceneJson("a"), sceneJson("dup"), second});
-    EXPECT_EQ(catalog.slugs(), (std::vector<std::string>{"a", "dup", "dup"}));
-    EXPECT_EQ(catalog.scene("dup"), &catalog.scenes[1]);
-    EXPECT_TRUE(catalog.contains("a"));
-    EXPECT_FALSE(catalog.contains("A"));
-    EXPECT_EQ(catalog.scene("missing"), nullptr);
 }

@@ -12,9 +12,8 @@ namespace {
 
 std::string repeated(const std::string& piece, std::size_t times) {
     std::string text;
-    for (std::size_t i = 0; i < times; ++i) {
+    for (std::size_t i = 0; i < times; ++i)
         text += piece;
-    }
     return text;
 }
 
@@ -35,9 +34,8 @@ std::vector<std::string> hostileTexts() {
         "{\"displays\":" + repeated("[", 100000) + repeated("]", 100000) + "}",
     };
     for (const auto* document : {&catalog, &settings}) {
-        for (std::size_t length = 0; length < document->size(); ++length) {
+        for (std::size_t length = 0; length < document->size(); ++length)
             texts.push_back(document->substr(0, length));
-        }
     }
     return texts;
 }
@@ -52,7 +50,7 @@ TEST(HostileInput, TruncatedBinaryAndDeeplyNestedTextIsRejectedByEveryDecoder) {
     }
 }
 
-TEST(HostileInput, NestingIsBoundedOnlyOutsideStrings) {
+TEST(HostileInput, NestingIsBoundedOnlyOutsideStringsAndHugeDocumentsAreReadWhole) {
     const int depth = JsonDocument::maxDepth;
     EXPECT_NO_THROW(JsonDocument::parse(repeated("[", depth) + repeated("]", depth)));
     EXPECT_THROW(JsonDocument::parse(repeated("[", depth + 1) + repeated("]", depth + 1)), DecodingError);
@@ -60,9 +58,8 @@ TEST(HostileInput, NestingIsBoundedOnlyOutsideStrings) {
     const std::string name = "\\\\\\\"" + repeated("[{", depth);
     EXPECT_EQ(Settings::decode(R"({"displayNames":{"K":")" + name + R"("}})").displayNames.at("K"),
               "\\\"" + repeated("[{", depth));
-}
 
-TEST(HostileInput, HugeDocumentsAreReadWhole) {
+    // Huge documents are read whole.
     const std::string bigName(8 << 20, 'x');
     const auto settings =
         Settings::decode(R"({"displayNames":{"K":")" + bigName + R"("},"crossfade":false})");

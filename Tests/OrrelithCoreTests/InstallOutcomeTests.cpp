@@ -35,9 +35,8 @@ TEST(InstallOutcome, OnlyAFirstInstallationOrAFailureIsAnnounced) {
         {SaverSync::fresh(), Mode::checkOnly, InstallNotice::none()},
         {SaverSync::updated(), Mode::checkOnly, InstallNotice::none()},
     };
-    for (const auto& [sync, mode, expected] : table) {
+    for (const auto& [sync, mode, expected] : table)
         EXPECT_EQ(InstallOutcome::notice(sync, mode), expected);
-    }
     EXPECT_NE(SaverSync::failed("a"), SaverSync::failed("b"));
     EXPECT_NE(InstallNotice::failed(""), InstallNotice::none());
 }
@@ -52,7 +51,6 @@ TEST(InstallOutcome, DiskImagesAndTranslocatedCopiesAreRecognised) {
         {"/x/apptranslocation/y.app", false},
         {"/Volumes", false},
     };
-    for (const auto& [path, expected] : table) {
+    for (const auto& [path, expected] : table)
         EXPECT_EQ(InstallOutcome::runsFromDiskImage(path), expected) << path;
-    }
 }

@@ -55,18 +55,15 @@ TEST(SceneChooser, PassOrdersAreUniformAndBiasedDrawsAreRepeated) {
     std::map<std::string, int> orders;
     const auto dealThree = [](SceneChooser chooser) {
         std::string order;
-        for (int call = 0; call < 3; ++call) {
+        for (int call = 0; call < 3; ++call)
             order += chooser.next("D", Settings(), catalogOf({"a", "b", "c"}), oneDisplay);
-        }
         return order;
     };
-    for (std::uint64_t seed = 0; seed < 6000; ++seed) {
+    for (std::uint64_t seed = 0; seed < 6000; ++seed)
         ++orders[dealThree(seeded(seed))];
-    }
     ASSERT_EQ(orders.size(), 6U);
-    for (const auto& [order, count] : orders) {
+    for (const auto& [order, count] : orders)
         EXPECT_NEAR(count, 1000, 150) << order;
-    }
     // 2^64 mod 3 is 1: a 0 drawn for a choice among three must be discarded, not used.
     const auto scripted = [](std::deque<std::uint64_t> draws) {
         return SceneChooser([draws]() mutable {

@@ -28,9 +28,8 @@ std::string readText(const fs::path& path) { return TemporaryFolder::read(path);
 
 std::set<std::string> namesIn(const fs::path& folder) {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    for (const auto& entry : fs::directory_iterator(folder))
         names.insert(entry.path().filename().string());
-    }
     return names;
 }
 
