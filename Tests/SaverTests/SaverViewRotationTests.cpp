@@ -276,9 +276,8 @@ protected:
             ASSERT_LE(webViewCount(*display.view), 2u);
             if (display.view->isRunning())
                 continue;
-            for (const auto& [key, view] : SaverView::live()) {
+            for (const auto& [key, view] : SaverView::live())
                 ASSERT_NE(view, display.view) << "a torn-down view stays registered";
-            }
         }
         // Three shuffle timers at most, plus the ambience's ramp and watchdog.
         ASSERT_LE(fake.queue->liveTimerCount(), all.size() + 2);

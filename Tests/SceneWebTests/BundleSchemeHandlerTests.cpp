@@ -189,9 +189,8 @@ TEST_F(BundleSchemeHandlerTask, AnswersAServedFileInOnePieceAndAMissingOneWithAB
     BundleSchemeHandler::shared()->startURLSchemeTask(*view, withoutURL);
     EXPECT_FALSE(withoutURL->state.response);
     EXPECT_FALSE(withoutURL->ended()) << "a task without URL is left unanswered";
-}
 
-TEST_F(BundleSchemeHandlerTask, LooksTheRootUpAgainForEveryRequest) {
+    // The root is looked up again for every request.
     TemporaryBundle other;
     other.write("index.html", "other");
     fake.system->codeBundle = other.bundle();

@@ -22,15 +22,12 @@ protected:
     void ensure() { DailyCheck::ensure(agents, place, {"org.kestrin.orvex.update-check"}); }
 };
 
-TEST_F(DailyCheckTest, UnchangedAndLoadedRunsNothingButPrint) {
+TEST_F(DailyCheckTest, AnUnchangedAgentRunsNothingButPrintAndIsOnlyBootstrappedWhenNotLoaded) {
     installCurrent();
     ensure();
     EXPECT_EQ(agents.calls, (std::vector<std::string>{"print " + old, "print " + service}));
-}
-
-TEST_F(DailyCheckTest, IdenticalFileButNotLoadedOnlyBootstraps) {
-    installCurrent();
     agents.loaded.clear();
+    agents.calls.clear();
     ensure();
     EXPECT_EQ(agents.calls, (std::vector<std::string>{"print " + old, "print " + service, "bootstrap gui/1000 " + plist}));
 }
