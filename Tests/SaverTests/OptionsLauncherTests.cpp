@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HandOver,
                                            HandOverCase{"nothingStoredAnywhere", nullptr, true, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(OptionsLauncherTest, ASheetAttachedBeforeTheLaunchCompletesEndsAtOnce) {
+TEST_F(OptionsLauncherTest, ASheetAttachedBeforeTheLaunchCompletesEndsAtOnceAndOneAttachedWhilePollingAtTheNextPoll) {
     auto host = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Titled);
     auto sheet = OptionsLauncher::open();
     host->beginSheet(sheet);
@@ -98,19 +98,16 @@ TEST_F(OptionsLauncherTest, ASheetAttachedBeforeTheLaunchCompletesEndsAtOnce) {
     EXPECT_FALSE(sheet->sheetParent());
     EXPECT_FALSE(host->attachedSheet());
     EXPECT_EQ(FakeWindowBackend::of(*host).state.sheetsEnded.size(), 1u);
-}
 
-TEST_F(OptionsLauncherTest, ASheetAttachedWhilePollingEndsAtTheNextPoll) {
-    auto host = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Titled);
-    auto sheet = OptionsLauncher::open();
+    auto polled = OptionsLauncher::open();
     fake.runUntilIdle();
     fake.advanceBy(0.55);
-    host->beginSheet(sheet);
+    host->beginSheet(polled);
     fake.advanceBy(0.049);
-    EXPECT_TRUE(sheet->sheetParent());
+    EXPECT_TRUE(polled->sheetParent());
     fake.advanceBy(0.001);
-    EXPECT_FALSE(sheet->sheetParent());
-    EXPECT_FALSE(sheet->isClosed()) << "ending the sheet is enough";
+    EXPECT_FALSE(polled->sheetParent()) << "a sheet attached while polling ends at the next poll";
+    EXPECT_FALSE(polled->isClosed()) << "ending the sheet is enough";
 }
 
 TEST_F(OptionsLauncherTest, ASheetNeverAttachedIsClosedAfterTwentyTries) {

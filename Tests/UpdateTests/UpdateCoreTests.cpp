@@ -51,7 +51,7 @@ TEST(Appcast, OffersTheNewestCompleteReleaseUnlessSkippedOrNotNewer) {
     EXPECT_FALSE(Appcast{}.update("1.0", std::nullopt));
 }
 
-TEST(UserUnits, ProgramPathWithSpacesQuotesAndSpecifiersIsQuotedForExecStart) {
+TEST(UserUnits, ProgramPathWithSpacesQuotesAndSpecifiersIsQuotedForExecStartAndWhatAUnitCannotCarryIsRefused) {
     EXPECT_EQ(UserUnits::quoteArgument(R"(/opt/My "Q" 100%\$HOME)"), R"("/opt/My \"Q\" 100%%\\$$HOME")");
     LaunchAgentJob job{"org.kestrin.quorvane.update-check", {"/a b/Quorvane Options", "--check-updates"}, 11, 0,
                        {"/a b/Quorvane Options.app"}, "", ""};
@@ -64,9 +64,7 @@ TEST(UserUnits, ProgramPathWithSpacesQuotesAndSpecifiersIsQuotedForExecStart) {
     EXPECT_NE(timer.find("OnCalendar=*-*-* 11:00:00\nPersistent=true\n"), std::string::npos);
     EXPECT_NE(units.at("org.kestrin.quorvane.update-check.path").find("PathChanged=/a b/Quorvane Options.app\n"),
               std::string::npos);
-}
 
-TEST(UserUnits, RefusesWhatAUnitFileCannotCarry) {
     LaunchAgentJob good{"label", {"/bin/true"}, std::nullopt, std::nullopt, {}, "", ""};
     EXPECT_EQ(UserUnits::of(good).size(), 1u);
     for (auto bad : {LaunchAgentJob{"", {"/bin/true"}, {}, {}, {}, "", ""}, LaunchAgentJob{"a/b", {"/bin/true"}, {}, {}, {}, "", ""},

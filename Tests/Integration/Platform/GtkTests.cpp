@@ -89,7 +89,7 @@ std::optional<double> shadowRadius(GtkWidget* widget) {
 
 } // namespace
 
-TEST_F(Gtk, SubviewsArePlacedAtTheirFramesFlippedAndStackedInOrder) {
+TEST_F(Gtk, SubviewsArePlacedAtTheirFramesFlippedAndStackedInOrderAndAButtonAmongThemRuns) {
     auto root = View::create(Rect::make(0, 0, 400, 300));
     auto lower = View::create(Rect::make(10, 20, 100, 50));
     auto upper = View::create(Rect::make(0, 0, 400, 300));
@@ -109,10 +109,22 @@ TEST_F(Gtk, SubviewsArePlacedAtTheirFramesFlippedAndStackedInOrder) {
     EXPECT_FLOAT_EQ(boundsIn(*lower, *root).origin.x, 200.5f);
     upper->removeFromSuperview();
     EXPECT_FALSE(gtk_widget_get_parent(widgetOf(*upper)));
+
+    // A button in the tree runs its action when activated.
+    int clicks = 0;
+    auto button = Button::create("OK", [&] { ++clicks; });
+    button->setKeyEquivalent(KeyEquivalent::Return);
+    button->sizeToFit();
+    EXPECT_GT(button->frame().width(), 0);
+    root->addSubview(button);
+    GtkWidget* gtkButton = gtk_widget_get_first_child(widgetOf(*button));
+    ASSERT_TRUE(GTK_IS_BUTTON(gtkButton));
+    gtk_widget_activate(gtkButton);
+    EXPECT_TRUE(pumpUntil([&] { return clicks == 1; }));
     window->close();
 }
 
-TEST_F(Gtk, LabelFontColourAndShadowAreApplied) {
+TEST_F(Gtk, LabelFontColourAndShadowAreAppliedAndMonospacedReallyIsMonospaced) {
     auto label = TextLabel::create("CH 07 \xC2\xB7 Bridge");
     label->setFont(Font::monospacedSystemFont(20.57, Font::Weight::Medium));
     label->setTextColor(Color::white(0.85));
@@ -142,9 +154,8 @@ TEST_F(Gtk, LabelFontColourAndShadowAreApplied) {
     label->setShadow(std::nullopt);
     EXPECT_FALSE(shadowRadius(widgetOf(*label)));
     window->close();
-}
 
-TEST_F(Gtk, MonospacedLabelsReallyAreMonospaced) {
+    // Monospaced labels really are monospaced.
     auto widthOf = [](const char* text, Font font) {
         auto label = TextLabel::create(text);
         label->setFont(font);
@@ -241,20 +252,4 @@ TEST_F(Gtk, ImagesAreDecodedOrRefused) {
     auto view = ImageView::create(Rect::make(0, 0, 40, 30));
     view->setImageScaling(ImageScaling::ProportionallyUpOrDown);
     view->setImage(image);
-}
-
-TEST_F(Gtk, ButtonRunsItsActionWhenActivated) {
-    int clicks = 0;
-    auto button = Button::create("OK", [&] { ++clicks; });
-    button->setKeyEquivalent(KeyEquivalent::Return);
-    button->sizeToFit();
-    EXPECT_GT(button->frame().width(), 0);
-    auto root = View::create(Rect::make(0, 0, 200, 100));
-    root->addSubview(button);
-    auto window = showWindow(root, {200, 100});
-    GtkWidget* gtkButton = gtk_widget_get_first_child(widgetOf(*button));
-    ASSERT_TRUE(GTK_IS_BUTTON(gtkButton));
-    gtk_widget_activate(gtkButton);
-    EXPECT_TRUE(pumpUntil([&] { return clicks == 1; }));
-    window->close();
 }

@@ -29,11 +29,8 @@ std::string readFile(const fs::path& file) { return TemporaryFolder::read(file);
 
 void writeInfoPlist(const fs::path& bundle, const std::string& identifier, const std::string& executable) {
     fs::create_directories(bundle / "Contents" / "Linux");
-    std::ofstream(bundle / "Contents" / "Info.plist") << R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-<key>CFBundleIdentifier</key><string>)" << identifier << R"(</string>
-<key>CFBundleExecutable</key><string>)" << executable << R"(</string>
-</dict></plist>)";
+    std::ofstream(bundle / "Contents" / "Info.plist") << "<plist version=\"1.0\"><dict><key>CFBundleIdentifier</key><string>"
+        << identifier << "</string><key>CFBundleExecutable</key><string>" << executable << "</string></dict></plist>";
 }
 
 } // namespace
