@@ -76,7 +76,7 @@ TEST(HomeFolder, ComesFromTheUserDatabaseNotTheEnvironment) {
               fs::path("/home/x/Library/Application Support/ORVEX/settings.json"));
 }
 
-TEST(SettingsFile, SaveCreatesMissingFoldersAndReplacesTheDocumentInOneStep) {
+TEST(SettingsFile, SaveCreatesMissingFoldersAndReplacesTheDocumentInOneStepKeepingTheFilesMode) {
     TemporaryFolder home;
     const auto file = SettingsFile::inSupport(home.path(), "ORVEX");
     EXPECT_FALSE(file.load());
@@ -88,6 +88,18 @@ TEST(SettingsFile, SaveCreatesMissingFoldersAndReplacesTheDocumentInOneStep) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(openedBefore), {}), oldText);
     EXPECT_EQ(file.load(), sample());
     EXPECT_EQ(namesIn(file.url.parent_path()), std::set<std::string>{"settings.json"});
+
+    // A replaced file keeps its mode; a new one follows the umask.
+    const auto kept = home.path() / "private.plist";
+    AtomicFile::write(kept, "old");
+    fs::permissions(kept, fs::perms(0600));
+    AtomicFile::write(kept, "new");
+    EXPECT_EQ(fs::status(kept).permissions(), fs::perms(0600));
+    EXPECT_EQ(readText(kept), "new");
+    const mode_t mask = ::umask(022);
+    AtomicFile::write(home.path() / "fresh", "x");
+    ::umask(mask);
+    EXPECT_EQ(fs::status(home.path() / "fresh").permissions(), fs::perms(0644));
 }
 
 TEST(SettingsFile, FailedSavesKeepTheOldDocumentAndLeaveNoTemporaryFile) {
@@ -117,20 +129,6 @@ TEST(SettingsFile, FailedSavesKeepTheOldDocumentAndLeaveNoTemporaryFile) {
     EXPECT_THROW(blocked.save(sample()), std::system_error);
     EXPECT_EQ(namesIn(temporary.path()), (std::set<std::string>{"ORVEX", "blocked.json"}));
     EXPECT_THROW(SettingsFile(file.url / "under-a-file.json").save(sample()), fs::filesystem_error);
-}
-
-TEST(AtomicFile, AReplacedFileKeepsItsModeAndANewOneFollowsTheUmask) {
-    TemporaryFolder folder;
-    const auto kept = folder.path() / "private.plist";
-    AtomicFile::write(kept, "old");
-    fs::permissions(kept, fs::perms(0600));
-    AtomicFile::write(kept, "new");
-    EXPECT_EQ(fs::status(kept).permissions(), fs::perms(0600));
-    EXPECT_EQ(readText(kept), "new");
-    const mode_t mask = ::umask(022);
-    AtomicFile::write(folder.path() / "fresh", "x");
-    ::umask(mask);
-    EXPECT_EQ(fs::status(folder.path() / "fresh").permissions(), fs::perms(0644));
 }
 
 TEST(SettingsFile, LoadGivesNothingForUnreadableOrOversizedDocuments) {

@@ -69,7 +69,7 @@ TEST_F(SceneWebTest, PagesMapEachSlugToItsPathOrSlugDotHtmlKeepingTheFirstOfARep
     EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck/index.html") << "read once for the life of the process";
 }
 
-TEST_F(SceneWebTest, AnUnreadableOrUndecodableCatalogLeavesThePageTableEmpty) {
+TEST_F(SceneWebTest, TheCatalogInTheCodesBundleUnreadableOrUndecodableLeavesThePageTableEmpty) {
     for (const std::string& content : {std::string("{not json"), std::string(R"({"scenes":[]})"), std::string()}) {
         SceneWeb::resetForTesting();
         if (content.empty())
@@ -79,9 +79,7 @@ TEST_F(SceneWebTest, AnUnreadableOrUndecodableCatalogLeavesThePageTableEmpty) {
         EXPECT_TRUE(SceneWeb::pages().empty()) << content;
         EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck.html");
     }
-}
-
-TEST_F(SceneWebTest, TheCatalogLiesInTheResourceFolderOfTheCodesBundle) {
+    // The catalog lies in the resource folder of the code's bundle.
     EXPECT_EQ(SceneWeb::catalogURL(), bundle.resources() / "ORVEX" / "catalog.json");
     ASSERT_FALSE(fake.system->record().codeLookups.empty());
     EXPECT_NE(fake.system->record().codeLookups.back(), nullptr);
