@@ -6,8 +6,8 @@
 #include "Platform/Platform.hpp"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
+#include <utility>
 
 namespace orrelith {
 
@@ -24,6 +24,11 @@ struct State {
     std::shared_ptr<AudioPCMBuffer> buffer;
     std::shared_ptr<DispatchTimer> fade;
     std::shared_ptr<DispatchTimer> watchdog;
+    // The volume to fade in to once the track is decoded; nothing once stopped.
+    std::optional<float> awaited;
+    bool loading = false;
+    // Tells a decoding asked for before a reset from the current one.
+    unsigned generation = 0;
 };
 
 State& state() {
@@ -91,21 +96,29 @@ void Ambience::start(const Settings& settings) {
         ramp(target, glideSeconds);
         return;
     }
-    if (!s.buffer)
-        s.buffer = load();
-    if (!s.buffer)
+    s.awaited = target;
+    if (s.buffer)
+        play();
+    else
+        load();
+}
+
+void Ambience::play() {
+    auto& s = state();
+    if (!s.awaited)
         return;
     auto graph = playingGraph(s.buffer);
     if (!graph)
         return;
     s.engine = std::move(graph->engine);
     s.player = std::move(graph->player);
-    ramp(target, fadeInSeconds);
+    ramp(*std::exchange(s.awaited, std::nullopt), fadeInSeconds);
     watch();
 }
 
 void Ambience::stop() {
     auto& s = state();
+    s.awaited.reset();
     cancel(s.fade);
     cancel(s.watchdog);
     if (s.player)
@@ -118,7 +131,10 @@ void Ambience::stop() {
 
 void Ambience::resetForTesting() {
     stop();
-    state().buffer.reset();
+    auto& s = state();
+    s.buffer.reset();
+    s.loading = false;
+    ++s.generation;
     stillWanted = neverWanted;
 }
 
@@ -162,21 +178,25 @@ void Ambience::watch() {
     timer->resume();
 }
 
-std::shared_ptr<AudioPCMBuffer> Ambience::load() {
+// Decoded away from the main thread: a start shows its scenes without waiting for the sound.
+void Ambience::load() {
+    auto& s = state();
+    if (s.loading)
+        return;
     auto bundle = platform::system().bundleContaining(codeAddress());
     if (!bundle || !bundle->resourcePath)
-        return nullptr;
-    auto file = platform::audio().openFileForReading(*bundle->resourcePath / trackPath);
-    if (!file)
-        return nullptr;
-    auto length = file->length();
-    // A buffer counts its frames in 32 bits; a longer track cannot be held.
-    if (length <= 0 || length > std::numeric_limits<platform::AudioFrameCount>::max())
-        return nullptr;
-    auto buffer = AudioPCMBuffer::create(file->processingFormat(), static_cast<platform::AudioFrameCount>(length));
-    if (!buffer || !file->readIntoBuffer(*buffer) || buffer->frameLength() == 0)
-        return nullptr;
-    return buffer;
+        return;
+    s.loading = true;
+    platform::audio().readWholeFile(*bundle->resourcePath / trackPath,
+                                    [generation = s.generation](std::shared_ptr<AudioPCMBuffer> buffer) {
+                                        auto& s = state();
+                                        if (generation != s.generation)
+                                            return;
+                                        s.loading = false;
+                                        s.buffer = std::move(buffer);
+                                        if (s.buffer && s.awaited && wanted())
+                                            play();
+                                    });
 }
 
 } // namespace orrelith

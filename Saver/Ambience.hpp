@@ -3,21 +3,17 @@
 #include "OrrelithCore/Settings.hpp"
 
 #include <functional>
-#include <memory>
 
 namespace orrelith {
 
-namespace platform {
-class AudioPCMBuffer;
-}
-
 // The ambient sound: one track looping under all displays for the life of the process. The track is decoded
-// once and kept; `start` builds the audio graph and fades in, or glides a playing sound to a new volume;
-// `stop` silences at once. A one-second watchdog stops the sound once `stillWanted` answers false. Every
+// once, away from the main thread, and kept; `start` builds the audio graph and fades in once it is decoded
+// (if the sound is still wanted then), or glides a playing sound to a new volume; `stop` silences at once
+// and cancels a fade-in that waits for the decoding. A one-second watchdog stops the sound once `stillWanted` answers false. Every
 // failure ends in silence; nothing is reported.
 //
-// No instances: operations over process-wide state. Main thread only. The volume ramp and the watchdog run
-// on main-queue dispatch timers, so nothing here calls back synchronously.
+// No instances: operations over process-wide state. Main thread only. The decoding answers, and the volume
+// ramp and the watchdog run, on the main queue, so nothing here calls back synchronously.
 struct Ambience {
     // The track, relative to the resource folder of the bundle that holds this code.
     static constexpr const char* trackPath = "ORVEX/sound/ambience.m4a";
@@ -44,7 +40,8 @@ struct Ambience {
 private:
     static void ramp(float target, double duration);
     static void watch();
-    static std::shared_ptr<platform::AudioPCMBuffer> load();
+    static void load();
+    static void play();
 };
 
 } // namespace orrelith

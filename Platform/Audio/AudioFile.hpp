@@ -8,7 +8,7 @@ namespace orrelith::platform {
 // An audio file opened for reading (made by AudioSystem::openFileForReading). Reading is sequential from
 // the first frame; each read continues where the last one ended.
 //
-// Main thread only; reads are synchronous and call nothing back.
+// Used by one thread at a time; reads are synchronous and call nothing back.
 class AudioFile {
 public:
     virtual ~AudioFile() = default;

@@ -1,6 +1,9 @@
 #include "Platform/Audio/AudioPCMBuffer.hpp"
 
+#include "Platform/Audio/AudioFile.hpp"
+
 #include <algorithm>
+#include <limits>
 #include <new>
 
 namespace orrelith::platform {
@@ -14,6 +17,17 @@ std::shared_ptr<AudioPCMBuffer> AudioPCMBuffer::create(const AudioFormat& format
     if (!samples)
         return nullptr;
     return std::shared_ptr<AudioPCMBuffer>(new AudioPCMBuffer(format, frameCapacity, std::move(samples)));
+}
+
+std::shared_ptr<AudioPCMBuffer> AudioPCMBuffer::readWhole(AudioFile& file) {
+    auto length = file.length();
+    // A buffer counts its frames in 32 bits; a longer file cannot be held.
+    if (length <= 0 || length > std::numeric_limits<AudioFrameCount>::max())
+        return nullptr;
+    auto buffer = create(file.processingFormat(), static_cast<AudioFrameCount>(length));
+    if (!buffer || !file.readIntoBuffer(*buffer) || buffer->frameLength() == 0)
+        return nullptr;
+    return buffer;
 }
 
 AudioPCMBuffer::AudioPCMBuffer(const AudioFormat& format, AudioFrameCount capacity, std::unique_ptr<float[]> samples)

@@ -7,6 +7,8 @@
 
 namespace orrelith::platform {
 
+class AudioFile;
+
 // Audio held in memory: room for `frameCapacity` frames of a format, of which the first `frameLength`
 // are valid. Samples are 32-bit floats with the channels interleaved (frame f, channel c lies at
 // samples()[f * channelCount + c]).
@@ -18,6 +20,9 @@ class AudioPCMBuffer {
 public:
     // Nothing when the format is not valid, the capacity is 0, or the memory cannot be had.
     static std::shared_ptr<AudioPCMBuffer> create(const AudioFormat& format, AudioFrameCount frameCapacity);
+    // All of `file` from its current position, in its processing format. Nothing when it cannot be read,
+    // holds no frames, or is longer than a buffer can count.
+    static std::shared_ptr<AudioPCMBuffer> readWhole(AudioFile& file);
 
     const AudioFormat& format() const { return format_; }
     AudioFrameCount frameCapacity() const { return frameCapacity_; }

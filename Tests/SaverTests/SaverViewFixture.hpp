@@ -54,8 +54,11 @@ protected:
         return display;
     }
 
-    // Ends the network-blocking rule list's compilation.
-    void compileRules() { fake.web->ruleLists->completeAll(); }
+    // Ends the network-blocking rule list's compilation, and lets the sound's decoding answer.
+    void compileRules() {
+        fake.web->ruleLists->completeAll();
+        fake.runUntilIdle();
+    }
     // The current page of `view` reports that it finished loading.
     static void finishLoad(const SaverView& view) { platform::FakeWebViewBackend::of(*view.web()).finishNavigation(); }
     static std::size_t webViewCount(const SaverView& view);

@@ -16,6 +16,14 @@ std::shared_ptr<AudioFile> FakeAudioSystem::openFileForReading(const std::filesy
     return std::make_shared<FakeAudioFile>(weak_from_this(), found->second);
 }
 
+void FakeAudioSystem::readWholeFile(const std::filesystem::path& path,
+                                    std::function<void(std::shared_ptr<AudioPCMBuffer>)> completion) {
+    auto file = openFileForReading(path);
+    auto buffer = file ? AudioPCMBuffer::readWhole(*file) : nullptr;
+    if (auto clock = clock_.lock())
+        clock->async([buffer, completion = std::move(completion)] { completion(buffer); });
+}
+
 std::shared_ptr<AudioEngine> FakeAudioSystem::makeEngine() {
     ++record_.enginesMade;
     auto engine = std::make_shared<FakeAudioEngine>(weak_from_this());

@@ -15,7 +15,7 @@ class FakeAudioEngine;
 
 // Audio in memory. Files come from a table (a path not in it is missing); engines start unless told to
 // fail; every call is recorded, volume sets with the virtual time of the queue. Never reads a real clock.
-// Main thread only.
+// Main thread only; whole-file reads answer through the queue.
 class FakeAudioSystem : public AudioSystem, public std::enable_shared_from_this<FakeAudioSystem> {
 public:
     struct Track {
@@ -28,6 +28,9 @@ public:
     explicit FakeAudioSystem(std::shared_ptr<FakeMainQueue> clock);
 
     std::shared_ptr<AudioFile> openFileForReading(const std::filesystem::path& path) override;
+    // Decodes at once and answers on the queue's next turn, as if the decoding took no time.
+    void readWholeFile(const std::filesystem::path& path,
+                       std::function<void(std::shared_ptr<AudioPCMBuffer>)> completion) override;
     std::shared_ptr<AudioEngine> makeEngine() override;
     std::shared_ptr<AudioPlayerNode> makePlayerNode() override;
 

@@ -53,7 +53,7 @@ public:
         release(decoded_.chunks);
     }
     bool begin(const std::filesystem::path& path);
-    bool pullAll();
+    bool pullAll(const std::atomic<bool>* abandoned);
     GstAudioFile::Decoded take() {
         std::lock_guard lock(mediaTypesLock_);
         return std::exchange(decoded_, {});
@@ -101,9 +101,11 @@ bool Decoder::begin(const std::filesystem::path& path) {
     return gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
 }
 
-bool Decoder::pullAll() {
+bool Decoder::pullAll(const std::atomic<bool>* abandoned) {
     auto* sink = GST_APP_SINK(sink_.get());
     for (int idle = 0; idle < patience;) {
+        if (abandoned && *abandoned)
+            return false;
         GstSample* sample = gst_app_sink_try_pull_sample(sink, pollInterval);
         if (sample) {
             bool kept = keep(sample);
@@ -158,11 +160,12 @@ bool Decoder::failed() const {
 
 } // namespace
 
-std::shared_ptr<GstAudioFile> GstAudioFile::open(const std::filesystem::path& path) {
+std::shared_ptr<GstAudioFile> GstAudioFile::open(const std::filesystem::path& path,
+                                                 const std::atomic<bool>* abandoned) {
     if (!gstAvailable())
         return nullptr;
     Decoder decoder;
-    if (!decoder.begin(path) || !decoder.pullAll())
+    if (!decoder.begin(path) || !decoder.pullAll(abandoned))
         return nullptr;
     return std::make_shared<GstAudioFile>(decoder.take());
 }

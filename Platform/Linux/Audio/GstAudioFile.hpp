@@ -2,6 +2,7 @@
 
 #include "Platform/Audio/AudioFile.hpp"
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,12 +17,13 @@ namespace orrelith::platform {
 //     channels)
 // pulled until the end of the stream, so that its length is the exact count of decoded frames and nothing
 // is resampled. Reads copy from the decoded chunks and let go of each chunk once it has been read.
-// Main thread only; opening blocks for the decode and calls nothing back.
+// One thread at a time; opening blocks for the decode and calls nothing back.
 class GstAudioFile : public AudioFile {
 public:
     // Null when the file is missing or unreadable, holds no decodable audio, changes format midway, or is
-    // longer than a buffer can hold.
-    static std::shared_ptr<GstAudioFile> open(const std::filesystem::path& path);
+    // longer than a buffer can hold; also when `abandoned` becomes true before the decode ends.
+    static std::shared_ptr<GstAudioFile> open(const std::filesystem::path& path,
+                                              const std::atomic<bool>* abandoned = nullptr);
     ~GstAudioFile() override;
     GstAudioFile(const GstAudioFile&) = delete;
     GstAudioFile& operator=(const GstAudioFile&) = delete;

@@ -5,6 +5,9 @@
 #include "Platform/Linux/Audio/GstAudioPlayerNode.hpp"
 #include "Platform/Linux/Audio/GstObjectRef.hpp"
 
+#include <pthread.h>
+#include <sched.h>
+
 namespace orrelith::platform {
 
 bool gstAvailable() {
@@ -15,8 +18,39 @@ bool gstAvailable() {
 GstAudioSystem::GstAudioSystem(GstAudioOutput output, std::shared_ptr<MainQueue> queue)
     : output_(std::move(output)), queue_(std::move(queue)) {}
 
+GstAudioSystem::~GstAudioSystem() {
+    *ending_ = true;
+    finishReads();
+}
+
+void GstAudioSystem::finishReads() {
+    for (auto& reader : readers_)
+        reader.join();
+    readers_.clear();
+}
+
 std::shared_ptr<AudioFile> GstAudioSystem::openFileForReading(const std::filesystem::path& path) {
     return GstAudioFile::open(path);
+}
+
+void GstAudioSystem::readWholeFile(const std::filesystem::path& path,
+                                   std::function<void(std::shared_ptr<AudioPCMBuffer>)> completion) {
+    auto read = [path, completion = std::move(completion), queue = queue_, ending = ending_]() mutable {
+        // The sound fades in anyway: the decoding takes only what the windows and pages leave.
+        sched_param idle{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+        std::shared_ptr<AudioPCMBuffer> buffer;
+        try {
+            if (auto file = GstAudioFile::open(path, ending.get()))
+                buffer = AudioPCMBuffer::readWhole(*file);
+        } catch (...) {
+            buffer.reset();
+        }
+        // The completion is the main thread's, even to be destroyed.
+        if (!*ending)
+            queue->async([buffer, completion = std::move(completion)] { completion(buffer); });
+    };
+    readers_.emplace_back(std::move(read));
 }
 
 std::shared_ptr<AudioEngine> GstAudioSystem::makeEngine() { return GstAudioEngine::create(output_, queue_); }

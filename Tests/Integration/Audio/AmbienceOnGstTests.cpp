@@ -7,6 +7,7 @@
 #include "Platform/Linux/Audio/GstAudioSystem.hpp"
 #include "Saver/Ambience.hpp"
 #include "Platform/Linux/System/GlibMainQueue.hpp"
+#include "../Platform/MainLoopSupport.hpp"
 #include "TrackMaker.hpp"
 
 #include <cmath>
@@ -30,7 +31,8 @@ protected:
         fake.system->codeBundle = Bundle{folder / "Quorvane.saver", resources, {}, {}};
         capture = GstAudioCapture::create({48000, 2});
         Services services = installed();
-        services.audio = std::make_shared<GstAudioSystem>(capture->output(), std::make_shared<GlibMainQueue>());
+        audio = std::make_shared<GstAudioSystem>(capture->output(), std::make_shared<GlibMainQueue>());
+        services.audio = audio;
         install(services);
         Ambience::stillWanted = [] { return true; };
     }
@@ -56,6 +58,7 @@ protected:
     orrelith::testing::TemporaryFolder folder;
     Track track;
     std::shared_ptr<GstAudioCapture> capture;
+    std::shared_ptr<GstAudioSystem> audio;
     float level = 0;
 };
 
@@ -65,6 +68,8 @@ TEST_F(AmbienceOnGstTest, VolumeElementFollowsTheFadeInStepByStep) {
     Settings settings;
     settings.soundVolume = 0.6;
     Ambience::start(settings);
+    audio->finishReads();
+    ASSERT_TRUE(pumpUntil([&] { return fake.queue->liveTimerCount() > 0; })) << "the decoded track never played";
     expectOutputReaches(0.0f, 0.0f);
 
     float previous = 0.0f;

@@ -91,11 +91,17 @@ TEST_F(NoAudioDeviceTest, AmbienceStaysSilentAndArmsNothing) {
     ASSERT_EQ(track.samples.size(), 2u * 9600u);
     fake.system->codeBundle = Bundle{folder / "Quorvane.saver", resources, {}, {}};
     Services services = installed();
-    services.audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), queue);
+    auto audio = std::make_shared<GstAudioSystem>(GstAudioOutput::system(), queue);
+    services.audio = audio;
     install(services);
 
     Settings settings;
+    Ambience::stillWanted = [] { return true; };
     Ambience::start(settings);
+    audio->finishReads();
+    // Every answer queued is dispatched in one pass.
+    while (g_main_context_iteration(nullptr, FALSE)) {
+    }
     EXPECT_EQ(fake.queue->liveTimerCount(), 0u);
     fake.advanceBy(5);
     EXPECT_EQ(fake.queue->record().dispatchTimersMade, 0u);
