@@ -5,9 +5,6 @@
 #include "Platform/Linux/Audio/GstAudioPlayerNode.hpp"
 #include "Platform/Linux/Audio/GstObjectRef.hpp"
 
-#include <pthread.h>
-#include <sched.h>
-
 namespace orrelith::platform {
 
 bool gstAvailable() {
@@ -36,9 +33,6 @@ std::shared_ptr<AudioFile> GstAudioSystem::openFileForReading(const std::filesys
 void GstAudioSystem::readWholeFile(const std::filesystem::path& path,
                                    std::function<void(std::shared_ptr<AudioPCMBuffer>)> completion) {
     auto read = [path, completion = std::move(completion), queue = queue_, ending = ending_]() mutable {
-        // The sound fades in anyway: the decoding takes only what the windows and pages leave.
-        sched_param idle{};
-        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
         std::shared_ptr<AudioPCMBuffer> buffer;
         try {
             if (auto file = GstAudioFile::open(path, ending.get()))
