@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 namespace orrelith {
 namespace {
@@ -62,8 +61,7 @@ TEST_F(AppDelegateTests, ACheckOnlyRunFromADiskImageShowsNothingOffersNoMoveAndL
 TEST_F(AppDelegateTests, AnInteractiveStartListsTheRunningCopyAmongTheDesktopsApplicationsOnce) {
     start({"app"}, "/opt/It's \"here\" $HOME 100%/Quorvane Options.app");
     auto entry = home.path() / ".local/share/applications/org.kestrin.orvex.options.desktop";
-    std::ifstream file(entry);
-    std::string text{std::istreambuf_iterator<char>(file), {}};
+    auto text = testing::TemporaryFolder::read(entry);
     EXPECT_NE(text.find("Exec=\"/opt/It's \\\\\"here\\\\\" \\\\$HOME 100%%/Quorvane Options.app/Contents/Linux/"
                         "Quorvane Options\"\n"),
               std::string::npos)

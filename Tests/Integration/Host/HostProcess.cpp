@@ -1,12 +1,12 @@
 #include "HostProcess.hpp"
 
 #include "../Platform/MainLoopSupport.hpp"
+#include "TemporaryFolder.hpp"
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
-#include <fstream>
 #include <spawn.h>
 #include <sstream>
 #include <stdexcept>
@@ -79,12 +79,7 @@ bool HostProcess::exitedNormally() const { return ended_ && WIFEXITED(waitStatus
 
 int HostProcess::exitStatus() const { return WIFEXITED(waitStatus_) ? WEXITSTATUS(waitStatus_) : -1; }
 
-std::string HostProcess::messages() const {
-    std::ifstream file(messages_);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+std::string HostProcess::messages() const { return orrelith::testing::TemporaryFolder::read(messages_); }
 
 std::string commandOutput(const std::string& command) {
     std::string output;

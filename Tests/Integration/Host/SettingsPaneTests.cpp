@@ -12,11 +12,11 @@
 #include "Platform/System/System.hpp"
 #include "Platform/Views/WindowSystem.hpp"
 #include "ScenePicture.hpp"
+#include "TemporaryFolder.hpp"
 
 #include <adwaita.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 using namespace orrelith;
 using orrelith::testing::find;
@@ -81,8 +81,7 @@ TEST_F(SettingsPaneTest, ListsAndPreviewsTheInstalledSaverAndTheDelayTurnsTheDae
     auto entry = home / ".config" / "autostart" / "quorvane-host.desktop";
     adw_combo_row_set_selected(ADW_COMBO_ROW(delay), 2);
     EXPECT_TRUE(pumpUntil([] { return platform::screenSaverHost().daemonRunning(); }, 10)) << "no daemon";
-    std::ifstream text(entry);
-    std::string contents{std::istreambuf_iterator<char>(text), {}};
+    auto contents = orrelith::testing::TemporaryFolder::read(entry);
     EXPECT_NE(contents.find(std::string("Exec=\"") + ORRELITH_HOST + "\" --daemon"), std::string::npos) << contents;
     EXPECT_EQ(platform::PlistPreferences(home, "quorvane-host").standardUserDefaults()->dataForKey("idleDelay"), "300");
 

@@ -4,9 +4,6 @@
 #include "OrrelithCore/Catalog.hpp"
 #include "Saver/SceneWeb.hpp"
 
-#include <fstream>
-#include <sstream>
-
 using namespace orrelith;
 using namespace orrelith::platform;
 using namespace orrelith::testing;
@@ -61,12 +58,7 @@ std::size_t differingPixels(const std::vector<std::uint8_t>& a, const std::vecto
     return differing;
 }
 
-Catalog shippedCatalog() {
-    std::ifstream file(std::string(ORRELITH_RESOURCES_DIR) + "/ORVEX/catalog.json");
-    std::stringstream text;
-    text << file.rdbuf();
-    return Catalog::decode(text.str());
-}
+Catalog shippedCatalog() { return Catalog::decode(TemporaryFolder::read(ORRELITH_RESOURCES_DIR "/ORVEX/catalog.json")); }
 
 struct Loaded {
     std::string slug;
