@@ -245,30 +245,24 @@ TEST_F(SettingsModeTest, OptionsPresentsTheViewsConfigurationSheetOnTheHostWindo
     EXPECT_EQ(postCount("probe.configureSheet"), 1) << "a view without a sheet is not asked for one";
 }
 
-TEST_F(RunSessionTest, ADurationEndsTheRunExactlyThatLongAfterTheStart) {
-    twoScreens();
-    auto session = makeSession(planned([](Plan& p) { p.duration = 12.5; }));
-    fake.advanceBy(3);
-    session->start();
-    fake.advanceBy(12.499);
-    EXPECT_FALSE(session->hasEnded());
-    fake.advanceBy(0.001);
-    EXPECT_TRUE(session->hasEnded());
-    fake.runUntilIdle();
-    EXPECT_EQ(finishes, 1);
-}
-
-TEST_F(RunSessionTest, TheScreenshotShowsEveryWindowAtItsDelayOrAtAnEarlierEndAndAFailureFailsTheRun) {
+TEST_F(RunSessionTest, ARunEndsAtItsDurationAndItsScreenshotShowsEveryWindowAtItsDelayOrEarlierEndOrFailsIt) {
     twoScreens();
     auto session = makeSession(planned([](Plan& p) {
         p.duration = 20; p.screenshot = "/tmp/run.png"; p.screenshotDelay = 6;
     }));
+    fake.advanceBy(3);
     session->start();
-    fake.advanceBy(30);
+    fake.advanceBy(19.999);
+    EXPECT_FALSE(session->hasEnded());
+    fake.advanceBy(0.001);
+    EXPECT_TRUE(session->hasEnded()) << "exactly the duration after the start";
+    fake.runUntilIdle();
+    EXPECT_EQ(finishes, 1);
+    fake.advanceBy(7);
     auto& taken = fake.windows->record().screenshots;
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0].png, "/tmp/run.png");
-    EXPECT_DOUBLE_EQ(taken[0].takenAt, 6);
+    EXPECT_DOUBLE_EQ(taken[0].takenAt, 9);
     EXPECT_EQ(taken[0].windowFrames, (std::vector<Rect>{fake.screens->list[0]->frame(), fake.screens->list[1]->frame()}));
     EXPECT_EQ(said, (std::vector<std::string>{"screenshot written to /tmp/run.png"}));
     EXPECT_EQ(session->exitStatus(), 0);

@@ -125,7 +125,7 @@ TEST(SceneChooser, PinsAreHonouredAndAvoidedByShufflers) {
     }
 }
 
-TEST(SceneChooser, ARestartedDisplayIsComparedWithTheLastDealtScene) {
+TEST(SceneChooser, ARestartedDisplayIsComparedWithTheLastDealtSceneAndOneNotRunningBlocksNothing) {
     for (std::uint64_t seed = 0; seed < 50; ++seed) {
         auto chooser = seeded(seed);
         chooser.next("D", Settings(), ab, oneDisplay);
@@ -134,9 +134,7 @@ TEST(SceneChooser, ARestartedDisplayIsComparedWithTheLastDealtScene) {
         EXPECT_TRUE(chooser.showing().empty());
         EXPECT_NE(chooser.next("D", Settings(), ab, oneDisplay), last) << "seed " << seed;
     }
-}
-
-TEST(SceneChooser, DisplaysThatAreNotRunningDoNotBlockTheirScene) {
+    // Displays that are not running do not block their scene.
     for (const auto& active : {std::set<std::string>{"D2"}, twoDisplays}) {
         auto chooser = seeded(5);
         const auto first = chooser.next("D1", distinct(true), ab, active);

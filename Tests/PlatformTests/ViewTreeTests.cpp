@@ -106,7 +106,7 @@ TEST_F(ViewTree, WindowMovesReachEveryViewBelowTheContentViewAndReorderingIsNoMo
     EXPECT_FALSE(grandchild->window());
 }
 
-TEST_F(ViewTree, AutoresizingFollowsTheSuperviewsSize) {
+TEST_F(ViewTree, AutoresizingFollowsTheSuperviewsSizeAsAContentViewTheWindowsAndInFullScreenTheScreens) {
     auto fills = View::create(Rect::make(0, 0, 800, 600));
     fills->setAutoresizingMask(AutoresizingMask::WidthSizable | AutoresizingMask::HeightSizable);
     auto fixed = View::create(Rect::make(10, 20, 30, 40));
@@ -116,9 +116,7 @@ TEST_F(ViewTree, AutoresizingFollowsTheSuperviewsSize) {
     EXPECT_EQ(fills->frame(), Rect::make(0, 0, 1920, 1080));
     EXPECT_EQ(FakeBackendBase::of(*fills).state.frame, Rect::make(0, 0, 1920, 1080));
     EXPECT_EQ(fixed->frame(), Rect::make(10, 20, 30, 40));
-}
 
-TEST_F(ViewTree, WindowContentViewTakesTheWindowsSizeAndFullScreenTakesTheScreens) {
     auto screen = fake.screens->add(Rect::make(-2560, 0, 2560, 1440), "Studio Display", 2);
     auto window = Window::create(Rect::make(0, 0, 400, 300), WindowStyle::Borderless);
     root->setAutoresizingMask(AutoresizingMask::WidthSizable | AutoresizingMask::HeightSizable);

@@ -61,7 +61,7 @@ struct Served {
     std::string contentType;
 };
 
-TEST_F(BundleSchemeHandlerResponse, ServesFilesBelowTheRootWhateverTheHostQueryOrFragment) {
+TEST_F(BundleSchemeHandlerResponse, ServesFilesBelowTheRootWhateverTheHostQueryOrFragmentTypedByExtension) {
     const std::vector<Served> cases = {
         {"orrelith://bundle/", "<html>index</html>", "text/html; charset=utf-8"},
         {"orrelith://bundle", "<html>index</html>", "text/html; charset=utf-8"},
@@ -85,6 +85,14 @@ TEST_F(BundleSchemeHandlerResponse, ServesFilesBelowTheRootWhateverTheHostQueryO
         EXPECT_EQ(response.body, expected.body);
         EXPECT_EQ(response.headerFields["Content-Type"], expected.contentType);
     }
+    // Content types ignore case and call near misses binary.
+    const std::vector<std::pair<std::string, std::string>> table = {
+        {"HTML", "text/html; charset=utf-8"}, {"JpEg", "image/jpeg"},
+        {"", "application/octet-stream"},     {"html5", "application/octet-stream"},
+        {"json ", "application/octet-stream"},
+    };
+    for (const auto& [extension, type] : table)
+        EXPECT_EQ(BundleSchemeHandler::mimeType(extension), type) << extension;
 }
 
 TEST_F(BundleSchemeHandlerResponse, AnswersABare404ForWhatIsMissingOutsideOrNotAFile) {
@@ -133,16 +141,6 @@ TEST_F(BundleSchemeHandlerResponse, AServedFileCarriesExactlyFourHeaderFieldsAnd
     EXPECT_EQ(empty.statusCode, 200);
     EXPECT_EQ(empty.body, "");
     EXPECT_EQ(empty.headerFields["Content-Length"], "0");
-}
-
-TEST(BundleSchemeHandlerMimeType, IgnoresCaseAndCallsNearMissesBinary) {
-    const std::vector<std::pair<std::string, std::string>> table = {
-        {"HTML", "text/html; charset=utf-8"}, {"JpEg", "image/jpeg"},
-        {"", "application/octet-stream"},     {"html5", "application/octet-stream"},
-        {"json ", "application/octet-stream"},
-    };
-    for (const auto& [extension, type] : table)
-        EXPECT_EQ(BundleSchemeHandler::mimeType(extension), type) << extension;
 }
 
 // Through a web view, with the root taken from the bundle that holds the code.
