@@ -66,23 +66,9 @@ protected:
     std::shared_ptr<FakeUpdateUserInterface> ui = std::make_shared<FakeUpdateUserInterface>();
 };
 
-TEST_F(AppcastUpdaterTest, CheckOnlyRunWithAutomaticInstallsInstallsQuietlyAndQuits) {
-    auto archive = newRelease();
-    serveRelease(archive, keys.item(archive, "1.10", ""));
-    auto updates = Updates::create(Updates::Mode::checkOnly, [] { return true; });
-    updates->checkQuietly();
-    ASSERT_TRUE(runUntil([&] { return fake.application->terminations > 0; }));
-    EXPECT_EQ(installedVersion(), "1.9");
-    service->installOnQuit();
-    EXPECT_EQ(installedVersion(), "1.10");
-    EXPECT_EQ(listing(folder.path()).size(), listing(bundle).size() + 2) << "the staging folder is gone";
-    EXPECT_TRUE(fake.alert->shown.empty());
-    EXPECT_EQ(server.count("/q.tar.xz"), 1);
-}
-
 // Each refusal's kinds are tested on the package; here one refused by the package, one cut short by the
-// fetch's length limit and one unreadable feed each end the run.
-TEST_F(AppcastUpdaterTest, RefusedReleasesEndTheRunWithNothingChangedOnDisk) {
+// fetch's length limit and one unreadable feed each end the run, then a sound release installs on quit.
+TEST_F(AppcastUpdaterTest, ACheckOnlyRunWithAutomaticInstallsInstallsOnlyASoundReleaseQuietlyAndQuits) {
     auto good = newRelease(), tampered = good;
     tampered[tampered.size() / 2] ^= 1;
     auto wrongLength = keys.item(good, "1.10", "");
@@ -92,10 +78,12 @@ TEST_F(AppcastUpdaterTest, RefusedReleasesEndTheRunWithNothingChangedOnDisk) {
         std::string archive;
         AppcastItem item;
         int downloads;
+        const char* installed;
     };
     auto before = listing(folder.path());
-    for (const auto& test : {Case{"tampered", tampered, keys.item(good, "1.10", ""), 1},
-                             Case{"wrong length", good, wrongLength, 2}, Case{"feed not XML", good, {}, 2}}) {
+    for (const auto& test : {Case{"tampered", tampered, keys.item(good, "1.10", ""), 1, "1.9"},
+                             Case{"wrong length", good, wrongLength, 2, "1.9"}, Case{"feed not XML", good, {}, 2, "1.9"},
+                             Case{"sound", good, keys.item(good, "1.10", ""), 3, "1.10"}}) {
         serveRelease(test.archive, test.item);
         if (test.item.version.empty())
             server.serve("/appcast.xml", "<html><body>Moved</body></html>");
@@ -103,10 +91,13 @@ TEST_F(AppcastUpdaterTest, RefusedReleasesEndTheRunWithNothingChangedOnDisk) {
         auto updates = Updates::create(Updates::Mode::checkOnly, [] { return true; });
         updates->checkQuietly();
         EXPECT_TRUE(runUntil([&] { return fake.application->terminations > 0; })) << test.name;
+        EXPECT_EQ(installedVersion(), "1.9") << "only on quit";
         service->installOnQuit();
+        EXPECT_EQ(installedVersion(), test.installed) << test.name;
         EXPECT_EQ(server.count("/q.tar.xz"), test.downloads) << test.name;
-        EXPECT_EQ(listing(folder.path()), before) << test.name;
+        EXPECT_EQ(listing(folder.path()), before) << test.name << ": nothing staged is left";
     }
+    EXPECT_TRUE(fake.alert->shown.empty());
 }
 
 TEST_F(AppcastUpdaterTest, AnInteractiveCheckOffersTheReleaseAndRemembersASkippedVersion) {
