@@ -75,7 +75,7 @@ TEST_F(RunSessionTest, AMonitorAttachedDuringARunGetsAViewAndOneDetachedHasItsVi
     EXPECT_FALSE(fake.screens->changeHandler) << "an ended run follows no monitor";
 }
 
-TEST_F(RunSessionTest, FullScreenShowsEachMonitorItsOwnViewInABorderlessFullScreenWindowThenStartsItOrFailsWithoutOne) {
+TEST_F(RunSessionTest, FullScreenShowsEachMonitorItsOwnViewInABorderlessWindowStartsItAndEndingStopsEachThenFinishesLater) {
     twoScreens();
     auto session = makeSession({});
     session->start();
@@ -101,15 +101,7 @@ TEST_F(RunSessionTest, FullScreenShowsEachMonitorItsOwnViewInABorderlessFullScre
     fake.runUntilIdle();
     EXPECT_FALSE(session->hasEnded());
 
-    ClassRegistry::Entry nothing{[](const Rect&, SaverMode) { return std::shared_ptr<ScreenSaverView>(); }, {}};
-    EXPECT_THROW(RunSession::create(nothing, {}, [](const std::string&) {}, [] {})->start(), HostError)
-        << "a principal class that makes no view is a failure";
-}
-
-TEST_F(RunSessionTest, EndingPostsWillStopStopsEveryViewPostsDidStopClosesTheWindowsThenFinishesOnALaterTurn) {
-    twoScreens();
-    auto session = makeSession({});
-    session->start();
+    // Ending posts will-stop, stops every view, posts did-stop, closes the windows, then finishes later.
     auto observed = std::make_shared<Posts>();
     fake.distributed->addObserver(this, willStop, [observed] { observed->push_back(willStop); });
     fake.distributed->addObserver(this, didStop, [observed] { observed->push_back(didStop); });
@@ -131,6 +123,10 @@ TEST_F(RunSessionTest, EndingPostsWillStopStopsEveryViewPostsDidStopClosesTheWin
     EXPECT_EQ(posts().size(), 6u) << "a second end does nothing";
     EXPECT_EQ(session->exitStatus(), 0);
     fake.distributed->removeObserver(this);
+
+    ClassRegistry::Entry nothing{[](const Rect&, SaverMode) { return std::shared_ptr<ScreenSaverView>(); }, {}};
+    EXPECT_THROW(RunSession::create(nothing, {}, [](const std::string&) {}, [] {})->start(), HostError)
+        << "a principal class that makes no view is a failure";
 }
 
 TEST_F(RunSessionTest, EachViewAnimatesOneFrameEveryAnimationIntervalUntilTheEnd) {

@@ -36,7 +36,7 @@ using Pool = std::optional<std::vector<std::string>>;
 
 } // namespace
 
-TEST(OptionsModel, SelectsTheDisplayAtTheOriginElseTheFirstElseNoneWhereAPinStillShuffles) {
+TEST(OptionsModel, SelectsTheDisplayAtTheOriginElseTheFirstElseNoneWhereAPinStillShufflesAndSavesDisplayNames) {
     EXPECT_EQ(OptionsModel({}, {}, {display("LEFT", -100, 0), display("MAIN", 0, 0)}).selected(), "MAIN");
     EXPECT_EQ(OptionsModel({}, {}, {display("ONE", 100, 0), display("TWO", 200, 0)}).selected(), "ONE");
     OptionsModel none({}, {}, {});
@@ -47,6 +47,16 @@ TEST(OptionsModel, SelectsTheDisplayAtTheOriginElseTheFirstElseNoneWhereAPinStil
     EXPECT_EQ(none.settings().displays.at(""), DisplayMode::fixed(""));
     EXPECT_TRUE(none.isShuffle());
     EXPECT_EQ(none.pinned(), std::nullopt);
+
+    // Saving records the names of the attached displays.
+    Settings settings;
+    settings.displayNames = {{"GONE", "Old Screen"}, {"MAIN", "Renamed"}};
+    OptionsModel model(fiveScenes(), settings, {display("MAIN", 0, 0), display("SIDE", 100, 0)});
+    auto saved = model.settingsToSave();
+    EXPECT_EQ(saved.displayNames, (std::map<std::string, std::string>{
+                                      {"GONE", "Old Screen"}, {"MAIN", "Screen 0"}, {"SIDE", "Screen 100"}}));
+    saved.displayNames = settings.displayNames;
+    EXPECT_EQ(saved, settings) << "nothing else changes";
 }
 
 TEST(OptionsModel, ShuffleAndBackRestoresThePinnedSceneElseTheFirst) {
@@ -117,17 +127,6 @@ TEST(OptionsModel, MosaicHashesTheKeyByUnicodeScalar) {
     auto one = modelWithPool(Pool{{"c"}});
     EXPECT_EQ(one.mosaic("MAIN"), (std::vector<std::string>(4, "c")));
     EXPECT_TRUE(OptionsModel({}, {}, {}).mosaic("MAIN").empty());
-}
-
-TEST(OptionsModel, SavingRecordsTheNamesOfTheAttachedDisplays) {
-    Settings settings;
-    settings.displayNames = {{"GONE", "Old Screen"}, {"MAIN", "Renamed"}};
-    OptionsModel model(fiveScenes(), settings, {display("MAIN", 0, 0), display("SIDE", 100, 0)});
-    auto saved = model.settingsToSave();
-    EXPECT_EQ(saved.displayNames, (std::map<std::string, std::string>{
-                                      {"GONE", "Old Screen"}, {"MAIN", "Screen 0"}, {"SIDE", "Screen 100"}}));
-    saved.displayNames = settings.displayNames;
-    EXPECT_EQ(saved, settings) << "nothing else changes";
 }
 
 TEST(OptionsModel, ObserversHearEachChangeOnceAndMayRemoveOneAnotherWhileNotified) {

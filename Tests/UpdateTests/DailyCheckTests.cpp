@@ -22,7 +22,7 @@ protected:
     void ensure() { DailyCheck::ensure(agents, place, {"org.kestrin.orvex.update-check"}); }
 };
 
-TEST_F(DailyCheckTest, AnUnchangedAgentRunsNothingButPrintAndIsOnlyBootstrappedWhenNotLoaded) {
+TEST_F(DailyCheckTest, AnUnchangedAgentIsOnlyBootstrappedWhenNotLoadedAndAnOlderOneIsBootedOutAtEveryLaunch) {
     installCurrent();
     ensure();
     EXPECT_EQ(agents.calls, (std::vector<std::string>{"print " + old, "print " + service}));
@@ -30,6 +30,15 @@ TEST_F(DailyCheckTest, AnUnchangedAgentRunsNothingButPrintAndIsOnlyBootstrappedW
     agents.calls.clear();
     ensure();
     EXPECT_EQ(agents.calls, (std::vector<std::string>{"print " + old, "print " + service, "bootstrap gui/1000 " + plist}));
+
+    // An older agent is booted out at every launch.
+    installCurrent();
+    for (int launch = 0; launch < 2; ++launch) {
+        agents.loaded[old] = "path = /home/u/Library/LaunchAgents/org.kestrin.orvex.update-check.plist\n";
+        agents.calls.clear();
+        ensure();
+        EXPECT_EQ(agents.calls, (std::vector<std::string>{"print " + old, "bootout " + old, "print " + service}));
+    }
 }
 
 TEST_F(DailyCheckTest, AMovedApplicationIsRewrittenBootedOutAndBootstrapped) {
@@ -42,16 +51,6 @@ TEST_F(DailyCheckTest, AMovedApplicationIsRewrittenBootedOutAndBootstrapped) {
                                                       "bootstrap gui/1000 " + plist}));
     EXPECT_EQ(agents.files[plist], DailyCheck::job(moved));
     EXPECT_NE(agents.loaded[service].find("program = " + moved.executable.string() + "\n"), std::string::npos);
-}
-
-TEST_F(DailyCheckTest, AnOlderAgentIsBootedOutAtEveryLaunch) {
-    installCurrent();
-    for (int launch = 0; launch < 2; ++launch) {
-        agents.loaded[old] = "path = /home/u/Library/LaunchAgents/org.kestrin.orvex.update-check.plist\n";
-        agents.calls.clear();
-        ensure();
-        EXPECT_EQ(agents.calls, (std::vector<std::string>{"print " + old, "bootout " + old, "print " + service}));
-    }
 }
 
 } // namespace

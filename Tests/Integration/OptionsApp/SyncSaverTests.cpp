@@ -52,7 +52,7 @@ TEST_F(SyncSaverTests, AFirstInstallMovesTheCopyInReloadsUnlessARunIsShowingAndI
     }
 }
 
-TEST_F(SyncSaverTests, TheWantedVersionIsLeftAloneAnyOtherIsReplacedAndAnUnreadableOneCountsAsNone) {
+TEST_F(SyncSaverTests, TheWantedVersionIsLeftAloneAnyOtherEvenWithoutABuildIsReplacedAndAnUnreadableOneCountsAsNone) {
     struct Case {
         std::optional<std::string> version, build;
         bool readable;
@@ -73,9 +73,7 @@ TEST_F(SyncSaverTests, TheWantedVersionIsLeftAloneAnyOtherIsReplacedAndAnUnreada
         EXPECT_EQ(fake.downloadOrigin->removals.empty(), unchanged);
         fs::remove_all(installed());
     }
-}
-
-TEST_F(SyncSaverTests, AShortVersionAloneHasEmptyParenthesesAndDiffersFromAnyBuild) {
+    // A short version alone has empty parentheses and differs from any build.
     fs::remove_all(inner());
     SaverBundles::write(inner(), "2.0", std::nullopt, "new");
     EXPECT_EQ(Install::version(inner()), "2.0 ()");
