@@ -19,7 +19,7 @@ Catalog decoded(json scenes) {
 
 } // namespace
 
-TEST(Catalog, DecodesScenesInOrderWithTheirPagesAndLooksUpTheFirstWithASlug) {
+TEST(Catalog, DecodesScenesInOrderWithTheirPagesAndCaptionsAndLooksUpTheFirstWithASlug) {
     auto withNull = sceneJson("n");
     withNull["path"] = nullptr;
     auto withPath = sceneJson("p");
@@ -42,6 +42,14 @@ TEST(Catalog, DecodesScenesInOrderWithTheirPagesAndLooksUpTheFirstWithASlug) {
     EXPECT_TRUE(repeated.contains("a"));
     EXPECT_FALSE(repeated.contains("A"));
     EXPECT_EQ(repeated.scene("missing"), nullptr);
+
+    // A scene's caption pads the channel to two digits.
+    const std::vector<std::pair<std::int64_t, std::string>> cases = {
+        {3, "CH 03 \u00B7 Helm"}, {42, "CH 42 \u00B7 Helm"}, {123, "CH 123 \u00B7 Helm"},
+        {0, "CH 00 \u00B7 Helm"}, {-7, "CH -7 \u00B7 Helm"}, {-42, "CH -42 \u00B7 Helm"},
+    };
+    for (const auto& [channel, caption] : cases)
+        EXPECT_EQ((Scene{"s", "Helm", "", channel, 1, {}}).caption(), caption) << channel;
 }
 
 TEST(Catalog, AnyMissingOrMistypedMemberFailsTheWholeCatalog) {
@@ -85,13 +93,4 @@ TEST(Catalog, WholeNumbersMayCarryAFractionButMustFitIn64Bits) {
     EXPECT_EQ(channel("-9223372036854775808"), INT64_MIN);
     for (const char* outside : {"9223372036854775808", "-9223372036854775809", "1e400", "0.5"})
         EXPECT_THROW(channel(outside), DecodingError) << outside;
-}
-
-TEST(Scene, CaptionPadsTheChannelToTwoDigits) {
-    const std::vector<std::pair<std::int64_t, std::string>> cases = {
-        {3, "CH 03 \u00B7 Helm"}, {42, "CH 42 \u00B7 Helm"}, {123, "CH 123 \u00B7 Helm"},
-        {0, "CH 00 \u00B7 Helm"}, {-7, "CH -7 \u00B7 Helm"}, {-42, "CH -42 \u00B7 Helm"},
-    };
-    for (const auto& [channel, caption] : cases)
-        EXPECT_EQ((Scene{"s", "Helm", "", channel, 1, {}}).caption(), caption) << channel;
 }

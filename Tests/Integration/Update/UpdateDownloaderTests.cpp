@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(UpdateDownloaderTest, FindsDownloadsAndVerifiesANewerReleaseAndCallsAFeedThatIsNotXmlUnreadable) {
+TEST_F(UpdateDownloaderTest, FindsDownloadsAndVerifiesANewerReleaseOverAllowedURLsOnlyAndCallsAFeedThatIsNotXmlUnreadable) {
     auto archive = ReleaseArchive::make(ReleaseArchive::bundle(app, identifier, "1.10", "1.10"));
     server.serve("/q-1.10.tar.xz", archive);
     server.serve("/appcast.xml", feedOf(keys.item(archive, "1.10", server.base() + "q-1.10.tar.xz")));
@@ -50,9 +50,8 @@ TEST_F(UpdateDownloaderTest, FindsDownloadsAndVerifiesANewerReleaseAndCallsAFeed
 
     server.serve("/appcast.xml", "<html><body>Moved</body></html>");
     EXPECT_EQ(find().error, "The update feed could not be read.");
-}
 
-TEST(SoupFetch, AllowsHttpsAndLoopbackHttpOnly) {
+    // Only https and loopback http are fetched at all.
     for (const char* url : {"https://example.org/a.xml", "http://127.0.0.1:8080/a", "http://[::1]/a", "http://127.3.4.5/"})
         EXPECT_TRUE(SoupFetch::allowed(url)) << url;
     for (const char* url : {"http://example.org/a.xml", "http://localhost.example.org/", "http://10.0.0.1/",

@@ -23,17 +23,7 @@ protected:
     std::filesystem::path staging = folder / ".update";
 };
 
-TEST_F(UpdatePackageTest, UnpacksASignedReleaseOfTheAdvertisedVersion) {
-    auto archive = ReleaseArchive::make(ReleaseArchive::bundle(app, identifier, "1.10", "1.10"));
-    auto bundle = UpdatePackage::unpack(archive, keys.item(archive, "1.10", "x"), expected, staging);
-    EXPECT_EQ(bundle, staging / app);
-    EXPECT_TRUE(std::filesystem::is_symlink(bundle / "Contents/Current"));
-    EXPECT_EQ(std::filesystem::status(bundle / "Contents/Linux/Quorvane Options").permissions() &
-                  std::filesystem::perms::owner_exec,
-              std::filesystem::perms::owner_exec);
-}
-
-TEST_F(UpdatePackageTest, RefusesAnythingUnverifiedOrUnsafeWithNothingLeftOnDisk) {
+TEST_F(UpdatePackageTest, RefusesAnythingUnverifiedOrUnsafeWithNothingLeftOnDiskAndUnpacksASignedRelease) {
     auto entries = [](std::vector<ReleaseArchive::Entry> extra) {
         auto all = ReleaseArchive::bundle(app, identifier, "2.0", "2.0");
         all.insert(all.end(), extra.begin(), extra.end());
@@ -73,6 +63,15 @@ TEST_F(UpdatePackageTest, RefusesAnythingUnverifiedOrUnsafeWithNothingLeftOnDisk
         EXPECT_EQ(listing(folder.path()), before) << test.name;
     }
     EXPECT_FALSE(std::filesystem::exists(folder.path().parent_path() / "escaped"));
+
+    // A signed release of the advertised version is unpacked.
+    auto archive = ReleaseArchive::make(ReleaseArchive::bundle(app, identifier, "1.10", "1.10"));
+    auto bundle = UpdatePackage::unpack(archive, keys.item(archive, "1.10", "x"), expected, staging);
+    EXPECT_EQ(bundle, staging / app);
+    EXPECT_TRUE(std::filesystem::is_symlink(bundle / "Contents/Current"));
+    EXPECT_EQ(std::filesystem::status(bundle / "Contents/Linux/Quorvane Options").permissions() &
+                  std::filesystem::perms::owner_exec,
+              std::filesystem::perms::owner_exec);
 }
 
 TEST(AppcastXml, ReadsItemsAndRefusesWhatIsNotAFeed) {
