@@ -189,29 +189,25 @@ TEST_P(NavigationPolicy, AllowsOnlyProgramAndScriptLoadsWithinTheBundle) {
     EXPECT_EQ(answer, std::optional<NavigationActionPolicy>(GetParam().expected));
 }
 
+constexpr auto allow = NavigationActionPolicy::Allow, cancel = NavigationActionPolicy::Cancel;
+using Nav = NavigationType;
+
 INSTANTIATE_TEST_SUITE_P(
     Table, NavigationPolicy,
-    ::testing::Values(
-        PolicyCase{"programLoad", "orrelith://bundle/alpha.html", NavigationType::Other, NavigationActionPolicy::Allow},
-        PolicyCase{"scriptToOtherScene", "orrelith://bundle/helm/index.html", NavigationType::Other,
-                   NavigationActionPolicy::Allow},
-        PolicyCase{"linkInBundle", "orrelith://bundle/beta.html", NavigationType::LinkActivated,
-                   NavigationActionPolicy::Cancel},
-        PolicyCase{"formInBundle", "orrelith://bundle/beta.html", NavigationType::FormSubmitted,
-                   NavigationActionPolicy::Cancel},
-        PolicyCase{"backForward", "orrelith://bundle/beta.html", NavigationType::BackForward,
-                   NavigationActionPolicy::Cancel},
-        PolicyCase{"reload", "orrelith://bundle/alpha.html", NavigationType::Reload, NavigationActionPolicy::Cancel},
-        PolicyCase{"formResubmitted", "orrelith://bundle/alpha.html", NavigationType::FormResubmitted,
-                   NavigationActionPolicy::Cancel},
-        PolicyCase{"scriptToHttps", "https://example.org/", NavigationType::Other, NavigationActionPolicy::Cancel},
-        PolicyCase{"scriptToHttp", "http://127.0.0.1/", NavigationType::Other, NavigationActionPolicy::Cancel},
-        PolicyCase{"file", "file:///etc/passwd", NavigationType::Other, NavigationActionPolicy::Cancel},
-        PolicyCase{"aboutBlank", "about:blank", NavigationType::Other, NavigationActionPolicy::Cancel},
-        PolicyCase{"data", "data:text/html,hi", NavigationType::Other, NavigationActionPolicy::Cancel},
-        PolicyCase{"lookalikeScheme", "orrelithx://bundle/a.html", NavigationType::Other,
-                   NavigationActionPolicy::Cancel},
-        PolicyCase{"noURL", std::nullopt, NavigationType::Other, NavigationActionPolicy::Cancel}),
+    ::testing::Values(PolicyCase{"programLoad", "orrelith://bundle/alpha.html", Nav::Other, allow},
+                      PolicyCase{"scriptToOtherScene", "orrelith://bundle/helm/index.html", Nav::Other, allow},
+                      PolicyCase{"linkInBundle", "orrelith://bundle/beta.html", Nav::LinkActivated, cancel},
+                      PolicyCase{"formInBundle", "orrelith://bundle/beta.html", Nav::FormSubmitted, cancel},
+                      PolicyCase{"backForward", "orrelith://bundle/beta.html", Nav::BackForward, cancel},
+                      PolicyCase{"reload", "orrelith://bundle/alpha.html", Nav::Reload, cancel},
+                      PolicyCase{"formResubmitted", "orrelith://bundle/alpha.html", Nav::FormResubmitted, cancel},
+                      PolicyCase{"scriptToHttps", "https://example.org/", Nav::Other, cancel},
+                      PolicyCase{"scriptToHttp", "http://127.0.0.1/", Nav::Other, cancel},
+                      PolicyCase{"file", "file:///etc/passwd", Nav::Other, cancel},
+                      PolicyCase{"aboutBlank", "about:blank", Nav::Other, cancel},
+                      PolicyCase{"data", "data:text/html,hi", Nav::Other, cancel},
+                      PolicyCase{"lookalikeScheme", "orrelithx://bundle/a.html", Nav::Other, cancel},
+                      PolicyCase{"noURL", std::nullopt, Nav::Other, cancel}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SaverViewRotation, ACrashOfTheCurrentPageRebuildsTheSameScene) {
