@@ -18,7 +18,7 @@ HostOptions with(std::function<void(HostOptions&)> change) {
     return options;
 }
 
-TEST(HostOptions, CommandLinesTheHostUnderstands) {
+TEST(HostOptions, CommandLinesTheHostUnderstandsAndUsageErrorsThatSayWhatIsWrong) {
     struct Case {
         Arguments arguments;
         HostOptions expected;
@@ -54,14 +54,13 @@ TEST(HostOptions, CommandLinesTheHostUnderstands) {
         SCOPED_TRACE(::testing::PrintToString(test.arguments));
         EXPECT_EQ(HostOptions::parse(test.arguments), test.expected);
     }
-}
 
-TEST(HostOptions, EverythingElseIsAUsageErrorThatSaysWhatIsWrong) {
-    struct Case {
+    // Everything else is a usage error that says what is wrong.
+    struct Refusal {
         Arguments arguments;
         std::string says;
     };
-    const std::vector<Case> cases{
+    const std::vector<Refusal> refusals{
         {{"--preview", "--settings"}, "cannot be combined"},
         {{"--duration"}, "--duration wants a value"},
         {{"--duration", "0"}, "more than 0 seconds"},
@@ -78,7 +77,7 @@ TEST(HostOptions, EverythingElseIsAUsageErrorThatSaysWhatIsWrong) {
         {{"--daemon", "--idle-after", "0"}, "more than 0 seconds"},
         {{"--daemon", "--duration", "5"}, "cannot be combined"},
     };
-    for (const auto& test : cases) {
+    for (const auto& test : refusals) {
         SCOPED_TRACE(::testing::PrintToString(test.arguments));
         try {
             HostOptions::parse(test.arguments);

@@ -37,7 +37,7 @@ protected:
     TemporaryFolder temporary;
 };
 
-TEST_F(SaverBundleLoaderTest, LoadsTheModuleFromAnAbsoluteOrRelativePathAndFindsThePrincipalClassItRegistered) {
+TEST_F(SaverBundleLoaderTest, LoadsTheModuleFromAnyPathAndFindsThePrincipalClassOrNamesWhatIsWrong) {
     auto folder = temporary.path() / "Probe.saver";
     makeBundle(folder, probeInfo, HOST_PROBE_MODULE);
     auto saver = SaverBundleLoader::load(folder);
@@ -55,9 +55,8 @@ TEST_F(SaverBundleLoaderTest, LoadsTheModuleFromAnAbsoluteOrRelativePathAndFinds
     EXPECT_EQ(relative.bundle.bundlePath, folder);
     ASSERT_TRUE(relative.bundle.executablePath);
     EXPECT_TRUE(relative.bundle.executablePath->is_absolute());
-}
 
-TEST_F(SaverBundleLoaderTest, EachBrokenBundleGetsAMessageNamingWhatIsWrong) {
+    // Each broken bundle gets a message naming what is wrong.
     auto at = [&](const std::string& name) { return temporary.path() / name; };
     std::filesystem::create_directories(at("Empty.saver"));
     auto info = probeInfo;

@@ -52,7 +52,7 @@ TEST(Catalog, DecodesScenesInOrderWithTheirPagesAndCaptionsAndLooksUpTheFirstWit
         EXPECT_EQ((Scene{"s", "Helm", "", channel, 1, {}}).caption(), caption) << channel;
 }
 
-TEST(Catalog, AnyMissingOrMistypedMemberFailsTheWholeCatalog) {
+TEST(Catalog, AnyMissingOrMistypedMemberFailsTheWholeCatalogAndNumbersMustBeWholeIn64Bits) {
     const std::vector<std::pair<std::string, json>> breakages = {
         {"slug", 7},
         {"title", nullptr},
@@ -80,9 +80,8 @@ TEST(Catalog, AnyMissingOrMistypedMemberFailsTheWholeCatalog) {
           R"({"mirrored":"","scenes":{}})", R"({"mirrored":"","scenes":[1]})"}) {
         EXPECT_THROW(Catalog::decode(text), DecodingError) << text;
     }
-}
 
-TEST(Catalog, WholeNumbersMayCarryAFractionButMustFitIn64Bits) {
+    // Whole numbers may carry a fraction but must fit in 64 bits.
     const auto channel = [](const std::string& number) {
         const char* scene = R"({"mirrored":"","scenes":[{"slug":"s","title":"t","subtitle":"u","generation":1,"channel":)";
         return Catalog::decode(scene + number + "}]}").scenes.at(0).channel;
@@ -94,3 +93,4 @@ TEST(Catalog, WholeNumbersMayCarryAFractionButMustFitIn64Bits) {
     for (const char* outside : {"9223372036854775808", "-9223372036854775809", "1e400", "0.5"})
         EXPECT_THROW(channel(outside), DecodingError) << outside;
 }
+

@@ -4,7 +4,7 @@
 
 using namespace orrelith;
 
-TEST(InstallOutcome, AfterAnErrorTheWantedVersionInPlaceStillCountsAsSuccess) {
+TEST(InstallOutcome, AfterAnErrorTheWantedVersionInPlaceCountsAsSuccessAndOnlyAFirstInstallOrAFailureIsAnnounced) {
     struct Row {
         std::optional<std::string> installed;
         std::optional<std::string> before;
@@ -22,11 +22,10 @@ TEST(InstallOutcome, AfterAnErrorTheWantedVersionInPlaceStillCountsAsSuccess) {
         EXPECT_EQ(InstallOutcome::afterError("disk full", row.installed, "2.0 (7)", row.before), row.expected)
             << row.installed.value_or("-") << " / " << row.before.value_or("-");
     }
-}
 
-TEST(InstallOutcome, OnlyAFirstInstallationOrAFailureIsAnnounced) {
+    // Only a first installation or a failure is announced.
     using Mode = InstallOutcome::RunMode;
-    const std::vector<std::tuple<SaverSync, Mode, InstallNotice>> table = {
+    const std::vector<std::tuple<SaverSync, Mode, InstallNotice>> notices = {
         {SaverSync::failed("no space"), Mode::interactive, InstallNotice::failed("no space")},
         {SaverSync::fresh(), Mode::interactive, InstallNotice::installed()},
         {SaverSync::updated(), Mode::interactive, InstallNotice::none()},
@@ -35,7 +34,7 @@ TEST(InstallOutcome, OnlyAFirstInstallationOrAFailureIsAnnounced) {
         {SaverSync::fresh(), Mode::checkOnly, InstallNotice::none()},
         {SaverSync::updated(), Mode::checkOnly, InstallNotice::none()},
     };
-    for (const auto& [sync, mode, expected] : table)
+    for (const auto& [sync, mode, expected] : notices)
         EXPECT_EQ(InstallOutcome::notice(sync, mode), expected);
     EXPECT_NE(SaverSync::failed("a"), SaverSync::failed("b"));
     EXPECT_NE(InstallNotice::failed(""), InstallNotice::none());

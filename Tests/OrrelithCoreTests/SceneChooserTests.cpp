@@ -76,7 +76,7 @@ TEST(SceneChooser, PassOrdersAreUniformAndBiasedDrawsAreRepeated) {
     EXPECT_NE(dealThree(scripted({3, 1})), dealThree(scripted({4, 1})));
 }
 
-TEST(SceneChooser, DistinctDisplaysKeepTheirOwnSceneWhenTheOnlyOtherIsTaken) {
+TEST(SceneChooser, DistinctDisplaysKeepTheirOwnSceneWhenTheOnlyOtherIsTakenOrShareWhenThePoolLeavesNone) {
     for (std::uint64_t seed = 0; seed < 50; ++seed) {
         auto chooser = seeded(seed);
         const auto first = chooser.next("D1", distinct(true), ab, twoDisplays);
@@ -89,9 +89,8 @@ TEST(SceneChooser, DistinctDisplaysKeepTheirOwnSceneWhenTheOnlyOtherIsTaken) {
     withoutDistinct.next("D1", distinct(false), ab, twoDisplays);
     const auto second = withoutDistinct.next("D2", distinct(false), ab, twoDisplays);
     EXPECT_EQ(withoutDistinct.next("D1", distinct(false), ab, twoDisplays), second);
-}
 
-TEST(SceneChooser, FallbacksWhenThePoolLeavesNoFreeScene) {
+    // When the pool leaves no free scene, the fallbacks.
     auto chooser = seeded(11);
     const auto one = catalogOf({"a"});
     for (int call = 0; call < 3; ++call) {

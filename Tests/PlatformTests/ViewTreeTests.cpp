@@ -69,7 +69,7 @@ TEST_F(ViewTree, SubviewsStackInOrderAboveOrBelowASiblingAndAtTheEndsForAStrange
     EXPECT_EQ(root->subviews(), (std::vector<std::shared_ptr<View>>{below, bottom, middle, top, above}));
 }
 
-TEST_F(ViewTree, AViewLeavesItsSuperviewWhenAddedElsewhereOrRemoved) {
+TEST_F(ViewTree, AViewLeavesItsSuperviewWhenAddedElsewhereOrRemovedAndHearsOfEachWindowMove) {
     auto other = View::create({});
     auto child = View::create({});
     other->addSubview(child);
@@ -82,26 +82,25 @@ TEST_F(ViewTree, AViewLeavesItsSuperviewWhenAddedElsewhereOrRemoved) {
     EXPECT_FALSE(child->superview());
     EXPECT_TRUE(FakeBackendBase::of(*root).state.children.empty());
     child->removeFromSuperview();
-}
 
-TEST_F(ViewTree, WindowMovesReachEveryViewBelowTheContentViewAndReorderingIsNoMove) {
+    // Window moves reach every view below the content view; reordering is no move.
     auto window = Window::create(Rect::make(0, 0, 800, 600), WindowStyle::Borderless);
-    auto child = Probe::make();
+    auto probe = Probe::make();
     auto grandchild = Probe::make();
-    child->addSubview(grandchild);
-    root->addSubview(child);
-    EXPECT_EQ(child->moves, 0);
+    probe->addSubview(grandchild);
+    root->addSubview(probe);
+    EXPECT_EQ(probe->moves, 0);
 
     window->setContentView(root);
-    EXPECT_EQ(child->moves, 1);
+    EXPECT_EQ(probe->moves, 1);
     EXPECT_EQ(grandchild->moves, 1);
     EXPECT_TRUE(grandchild->hadWindow);
     EXPECT_EQ(grandchild->window(), window);
-    root->addSubview(child, Ordering::Below, nullptr);
-    EXPECT_EQ(child->moves, 1) << "within the same window";
+    root->addSubview(probe, Ordering::Below, nullptr);
+    EXPECT_EQ(probe->moves, 1) << "within the same window";
 
-    child->removeFromSuperview();
-    EXPECT_EQ(child->moves, 2);
+    probe->removeFromSuperview();
+    EXPECT_EQ(probe->moves, 2);
     EXPECT_FALSE(grandchild->hadWindow);
     EXPECT_FALSE(grandchild->window());
 }

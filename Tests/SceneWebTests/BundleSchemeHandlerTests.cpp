@@ -61,7 +61,7 @@ struct Served {
     std::string contentType;
 };
 
-TEST_F(BundleSchemeHandlerResponse, ServesFilesBelowTheRootWhateverTheHostQueryOrFragmentTypedByExtension) {
+TEST_F(BundleSchemeHandlerResponse, ServesFilesBelowTheRootWhateverTheHostQueryOrFragmentTypedAndCountedExactly) {
     const std::vector<Served> cases = {
         {"orrelith://bundle/", "<html>index</html>", "text/html; charset=utf-8"},
         {"orrelith://bundle", "<html>index</html>", "text/html; charset=utf-8"},
@@ -93,6 +93,24 @@ TEST_F(BundleSchemeHandlerResponse, ServesFilesBelowTheRootWhateverTheHostQueryO
     };
     for (const auto& [extension, type] : table)
         EXPECT_EQ(BundleSchemeHandler::mimeType(extension), type) << extension;
+
+    // A served file carries exactly four header fields and its byte count.
+    std::map<std::string, std::string> expected = {
+        {"Content-Type", "text/html; charset=utf-8"},
+        {"Content-Length", "14"},
+        {"Access-Control-Allow-Origin", "*"},
+        {"Cache-Control", "no-cache"},
+    };
+    EXPECT_EQ(get("orrelith://bundle/scenes/a.html").headerFields, expected);
+    std::string binary("\x00\xff\x01\r\n\x00", 6);
+    bundle.write("blob.woff2", binary);
+    auto blob = get("orrelith://bundle/blob.woff2");
+    EXPECT_EQ(blob.body, binary);
+    EXPECT_EQ(blob.headerFields["Content-Length"], "6");
+    auto empty = get("orrelith://bundle/empty.js");
+    EXPECT_EQ(empty.statusCode, 200);
+    EXPECT_EQ(empty.body, "");
+    EXPECT_EQ(empty.headerFields["Content-Length"], "0");
 }
 
 TEST_F(BundleSchemeHandlerResponse, AnswersABare404ForWhatIsMissingOutsideOrNotAFile) {
@@ -122,25 +140,6 @@ TEST_F(BundleSchemeHandlerResponse, AnswersABare404ForWhatIsMissingOutsideOrNotA
         SCOPED_TRACE(url);
         EXPECT_EQ(get(url), BundleSchemeHandler::Response{}) << "a 404 has no header fields and no body";
     }
-}
-
-TEST_F(BundleSchemeHandlerResponse, AServedFileCarriesExactlyFourHeaderFieldsAndItsByteCount) {
-    std::map<std::string, std::string> expected = {
-        {"Content-Type", "text/html; charset=utf-8"},
-        {"Content-Length", "14"},
-        {"Access-Control-Allow-Origin", "*"},
-        {"Cache-Control", "no-cache"},
-    };
-    EXPECT_EQ(get("orrelith://bundle/scenes/a.html").headerFields, expected);
-    std::string binary("\x00\xff\x01\r\n\x00", 6);
-    bundle.write("blob.woff2", binary);
-    auto blob = get("orrelith://bundle/blob.woff2");
-    EXPECT_EQ(blob.body, binary);
-    EXPECT_EQ(blob.headerFields["Content-Length"], "6");
-    auto empty = get("orrelith://bundle/empty.js");
-    EXPECT_EQ(empty.statusCode, 200);
-    EXPECT_EQ(empty.body, "");
-    EXPECT_EQ(empty.headerFields["Content-Length"], "0");
 }
 
 // Through a web view, with the root taken from the bundle that holds the code.

@@ -87,7 +87,7 @@ TEST_F(SceneWebTest, TheCatalogInTheCodesBundleUnreadableOrUndecodableLeavesTheP
     EXPECT_EQ(SceneWeb::catalogURL(), std::nullopt);
 }
 
-TEST_F(SceneWebTest, EveryWebViewIsConfiguredForScenesOnADataStoreOfItsOwnAndLoadsNothing) {
+TEST_F(SceneWebTest, EveryWebViewIsConfiguredForScenesOnItsOwnDataStoreLoadsNothingAndCarriesTheRuleListOnceCompiled) {
     auto frame = Rect::make(0, 0, 1440, 900);
     auto view = SceneWeb::makeWebView(frame);
     auto other = SceneWeb::makeWebView(frame);
@@ -99,9 +99,8 @@ TEST_F(SceneWebTest, EveryWebViewIsConfiguredForScenesOnADataStoreOfItsOwnAndLoa
     EXPECT_EQ(fake.web->record().dataStoresMade, 2u);
     EXPECT_EQ(view->frame(), frame);
     EXPECT_TRUE(FakeWebViewBackend::of(*view).webState.loads.empty());
-}
 
-TEST_F(SceneWebTest, OnlyViewsMadeAfterTheCompilationCarryTheRuleList) {
+    // Only views made after the compilation carry the rule list.
     auto before = SceneWeb::makeWebView(Rect::make(0, 0, 10, 10));
     SceneWeb::prepareBlocker([] {});
     auto during = SceneWeb::makeWebView(Rect::make(0, 0, 10, 10));

@@ -22,7 +22,7 @@ protected:
 
 // The compositor lays out HEADLESS-1 (1280x800) at (0, 0) and HEADLESS-2 (1024x768) to its left at
 // (-1024, 0), both top-aligned.
-TEST_F(Sway, CurrentListsBothOutputsWithUpwardFramesNamesAndKeysThePrimaryFirstWithStableNumbers) {
+TEST_F(Sway, ListsBothOutputsThePrimaryFirstWithStableNumbersAndPutsAFullScreenWindowOnTheScreenItCovers) {
     auto displays = Displays::current();
     ASSERT_EQ(displays.size(), 2u);
     EXPECT_EQ(displays[0], (DisplayInfo{"frame--1024x32", "headless 1", Rect::make(-1024, 32, 1024, 768)}));
@@ -43,9 +43,8 @@ TEST_F(Sway, CurrentListsBothOutputsWithUpwardFramesNamesAndKeysThePrimaryFirstW
     EXPECT_TRUE(before[0] && before[1]);
     EXPECT_EQ(numbers(screens().screens()), before);
     EXPECT_FALSE(screens().displayUUID(*before[0])) << "headless outputs have no EDID";
-}
 
-TEST_F(Sway, AFullScreenWindowIsOnTheScreenItCovers) {
+    // A full-screen window is on the screen it covers.
     for (auto& screen : screens().screens()) {
         SCOPED_TRACE(Displays::key(*screen));
         auto view = View::create(Rect::make(0, 0, 10, 10));
@@ -59,3 +58,4 @@ TEST_F(Sway, AFullScreenWindowIsOnTheScreenItCovers) {
         pumpFor(0.1);
     }
 }
+
