@@ -39,7 +39,7 @@ protected:
     std::ostringstream messages;
 };
 
-TEST_F(HostApplicationTest, RunsTheSaverInstalledInTheUsersHomeFullScreenUntilItsDurationOrATerminationSignal) {
+TEST_F(HostApplicationTest, RunsTheSaverInstalledOrGivenFullScreenUntilItsDurationOrATerminationSignal) {
     const Posts aRun{"probe.start fullscreen 1280x800 shown", "com.apple.screensaver.willstop", "probe.stop",
                      "com.apple.screensaver.didstop"};
     EXPECT_EQ(run({"--duration", "10"}), 0);
@@ -54,6 +54,17 @@ TEST_F(HostApplicationTest, RunsTheSaverInstalledInTheUsersHomeFullScreenUntilIt
     EXPECT_TRUE(loop->handlesTerminationSignals());
     EXPECT_DOUBLE_EQ(fake.queue->now(), 13);
     EXPECT_EQ(Posts(fake.distributed->record().posts.begin() + 4, fake.distributed->record().posts.end()), aRun);
+
+    // A bundle given on the command line is loaded instead of the installed one.
+    TemporaryFolder elsewhere;
+    auto given = elsewhere.path() / "Other.saver";
+    std::filesystem::create_directories(given);
+    fake.system->bundles[given] =
+        Bundle{given, std::nullopt, {{"NSPrincipalClass", "HostProbeView"}}, HOST_PROBE_MODULE};
+    std::filesystem::remove_all(installedSaver);
+    loop = std::make_shared<FakeMainLoop>(fake.queue);
+    EXPECT_EQ(run({"--bundle", given.string(), "--preview", "--duration", "1"}), 0);
+    EXPECT_EQ(fake.distributed->record().posts.at(8), "probe.start preview 296x184 shown");
 }
 
 TEST_F(HostApplicationTest, SIGHUPStopsAPreviewQuietlyForAFreshStartAndIsLeftAloneByAFullScreenRun) {
@@ -113,17 +124,6 @@ TEST_F(HostApplicationTest, TheDaemonRunsTheScreenSaverChosenInTheSettingsPane) 
     ASSERT_EQ(started.size() - before, 2u);
     EXPECT_EQ(started[before]->arguments, (Arguments{"--saver", "Drift"}));
     EXPECT_EQ(started[before + 1]->arguments, (Arguments{"--saver", "Nebula"}));
-}
-
-TEST_F(HostApplicationTest, AGivenBundleIsLoadedInsteadOfTheInstalledOne) {
-    TemporaryFolder elsewhere;
-    auto given = elsewhere.path() / "Other.saver";
-    std::filesystem::create_directories(given);
-    fake.system->bundles[given] =
-        Bundle{given, std::nullopt, {{"NSPrincipalClass", "HostProbeView"}}, HOST_PROBE_MODULE};
-    std::filesystem::remove_all(installedSaver);
-    EXPECT_EQ(run({"--bundle", given.string(), "--preview", "--duration", "1"}), 0);
-    EXPECT_EQ(fake.distributed->record().posts.front(), "probe.start preview 296x184 shown");
 }
 
 TEST_F(HostApplicationTest, WhatCannotRunIsToldInOneLineWithItsExitStatus) {

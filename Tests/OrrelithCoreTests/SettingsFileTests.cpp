@@ -131,7 +131,7 @@ TEST(SettingsFile, FailedSavesKeepTheOldDocumentAndLeaveNoTemporaryFile) {
     EXPECT_THROW(SettingsFile(file.url / "under-a-file.json").save(sample()), fs::filesystem_error);
 }
 
-TEST(SettingsFile, LoadGivesNothingForUnreadableOrOversizedDocuments) {
+TEST(SettingsFile, LoadGivesNothingForUnreadableOrOversizedDocumentsAndTheLegacyRecordFallsBackToDefaults) {
     TemporaryFolder folder;
     const SettingsFile file(folder.path() / "settings.json");
     for (const std::string& text :
@@ -144,9 +144,8 @@ TEST(SettingsFile, LoadGivesNothingForUnreadableOrOversizedDocuments) {
     writeText(file.url, "{\"sound\":false}");
     ASSERT_TRUE(file.load());
     EXPECT_FALSE(file.load()->sound);
-}
 
-TEST(SettingsStore, ReadsTheLegacyRecordOrFallsBackToDefaults) {
+    // The legacy record is read, or the defaults stand in.
     FakeKeyedData data;
     const SettingsStore store(data);
     EXPECT_EQ(store.load(), Settings());
@@ -161,3 +160,4 @@ TEST(SettingsStore, ReadsTheLegacyRecordOrFallsBackToDefaults) {
         EXPECT_EQ(store.load(), Settings()) << bad;
     }
 }
+

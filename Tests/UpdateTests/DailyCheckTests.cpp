@@ -22,7 +22,7 @@ protected:
     void ensure() { DailyCheck::ensure(agents, place, {"org.kestrin.orvex.update-check"}); }
 };
 
-TEST_F(DailyCheckTest, AnUnchangedAgentIsOnlyBootstrappedWhenNotLoadedAndAnOlderOneIsBootedOutAtEveryLaunch) {
+TEST_F(DailyCheckTest, AnUnchangedAgentIsOnlyBootstrappedWhenNotLoadedAMovedOneIsRewrittenAndAnOlderOneBootedOut) {
     installCurrent();
     ensure();
     EXPECT_EQ(agents.calls, (std::vector<std::string>{"print " + old, "print " + service}));
@@ -39,10 +39,10 @@ TEST_F(DailyCheckTest, AnUnchangedAgentIsOnlyBootstrappedWhenNotLoadedAndAnOlder
         ensure();
         EXPECT_EQ(agents.calls, (std::vector<std::string>{"print " + old, "bootout " + old, "print " + service}));
     }
-}
 
-TEST_F(DailyCheckTest, AMovedApplicationIsRewrittenBootedOutAndBootstrapped) {
+    // A moved application is rewritten, booted out and bootstrapped.
     installCurrent();
+    agents.calls.clear();
     auto moved = place;
     moved.executable = "/home/u/Applications/Quorvane Options.app/Contents/Linux/Quorvane Options";
     moved.bundle = "/home/u/Applications/Quorvane Options.app";

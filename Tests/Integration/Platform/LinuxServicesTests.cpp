@@ -80,7 +80,7 @@ TEST(GlibMainQueue, DispatchTimerFiresOnALaterTurnThenEveryIntervalAndWorkFromAn
     EXPECT_EQ(*ranOn, mainThread) << "work from another thread runs on the main thread";
 }
 
-TEST(PlistPreferences, UserDefaultsSurviveARoundTripThroughTheFile) {
+TEST(PlistPreferences, UserDefaultsSurviveARoundTripThroughTheFileAndAWatcherSeesWhatAnotherWriterLeft) {
     TemporaryFolder home;
     std::string bytes("\x00\x01\xff{\"a\":1}", 10);
     {
@@ -102,6 +102,22 @@ TEST(PlistPreferences, UserDefaultsSurviveARoundTripThroughTheFile) {
     EXPECT_FALSE(defaults->dataForKey("declinedSystemCleanup"));
     defaults->removeObject("blob");
     EXPECT_FALSE(PlistPreferences(home.path(), "org.kestrin.orvex.options").standardUserDefaults()->dataForKey("blob"));
+
+    // The daemon follows the delay the settings pane stores: a watcher sees the domain as another writer left it.
+    TemporaryFolder watched;
+    PlistPreferences watcher(watched.path(), "quorvane-host");
+    EXPECT_FALSE(watcher.standardUserDefaults()->dataForKey("idleDelay"));
+    int changes = 0;
+    watcher.setStandardDefaultsChangeHandler([&] { ++changes; });
+    PlistPreferences(watched.path(), "other").standardUserDefaults()->setData("idleDelay", "60");
+    PlistPreferences(watched.path(), "quorvane-host").standardUserDefaults()->setData("idleDelay", "120");
+    ASSERT_TRUE(pumpUntil([&] { return changes > 0; }));
+    EXPECT_EQ(watcher.standardUserDefaults()->dataForKey("idleDelay"), "120") << "not another domain's value";
+    watcher.setStandardDefaultsChangeHandler(nullptr);
+    int seen = changes;
+    PlistPreferences(watched.path(), "quorvane-host").standardUserDefaults()->setData("idleDelay", "300");
+    pumpFor(0.5);
+    EXPECT_EQ(changes, seen) << "no handler once stopped";
 }
 
 TEST(PlistPreferences, ModuleDefaultsWrittenByAnotherProgramAreReadAndKept) {
@@ -137,24 +153,6 @@ TEST(PlistPreferences, ModuleDefaultsWrittenByAnotherProgramAreReadAndKept) {
     EXPECT_NE(text.find("CleanExit"), std::string::npos);
     EXPECT_FALSE(preferences.screenSaverDefaults("../escape"));
     EXPECT_FALSE(preferences.screenSaverDefaults(""));
-}
-
-// What the screen-saver daemon relies on to follow the delay the settings pane stores.
-TEST(PlistPreferences, AWatcherSeesTheStandardDomainAsAnotherWriterLeftIt) {
-    TemporaryFolder home;
-    PlistPreferences watcher(home.path(), "quorvane-host");
-    EXPECT_FALSE(watcher.standardUserDefaults()->dataForKey("idleDelay"));
-    int changes = 0;
-    watcher.setStandardDefaultsChangeHandler([&] { ++changes; });
-    PlistPreferences(home.path(), "other").standardUserDefaults()->setData("idleDelay", "60");
-    PlistPreferences(home.path(), "quorvane-host").standardUserDefaults()->setData("idleDelay", "120");
-    ASSERT_TRUE(pumpUntil([&] { return changes > 0; }));
-    EXPECT_EQ(watcher.standardUserDefaults()->dataForKey("idleDelay"), "120") << "not another domain's value";
-    watcher.setStandardDefaultsChangeHandler(nullptr);
-    int seen = changes;
-    PlistPreferences(home.path(), "quorvane-host").standardUserDefaults()->setData("idleDelay", "300");
-    pumpFor(0.5);
-    EXPECT_EQ(changes, seen) << "no handler once stopped";
 }
 
 TEST(LinuxSystem, BundleOfLoadedCodeIsFoundFromItsAddressAndTheProcessKnowsItsArguments) {
