@@ -7,6 +7,7 @@
 #include "Platform/Views/Screen.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <unistd.h>
@@ -28,18 +29,14 @@ class HostOnTwoMonitors : public HostRunFixture {
 protected:
     // Where each monitor lies in the host's picture of its windows: global points (y upward) to rows.
     static std::vector<PictureRegion> monitorRegions() {
-        std::vector<Rect> frames;
-        for (auto& screen : screens().screens())
-            frames.push_back(screen->frame());
-        double minX = 0, maxY = 0;
-        if (!frames.empty()) {
-            minX = std::min_element(frames.begin(), frames.end(), [](auto& a, auto& b) { return a.minX() < b.minX(); })->minX();
-            maxY = std::max_element(frames.begin(), frames.end(), [](auto& a, auto& b) { return a.maxY() < b.maxY(); })->maxY();
-        }
+        auto all = screens().screens();
+        double minX = INFINITY, maxY = -INFINITY;
+        for (auto& screen : all)
+            minX = std::min(minX, screen->frame().minX()), maxY = std::max(maxY, screen->frame().maxY());
         std::vector<PictureRegion> regions;
-        for (auto& frame : frames)
-            regions.push_back({static_cast<int>(frame.minX() - minX), static_cast<int>(maxY - frame.maxY()),
-                               static_cast<int>(frame.width()), static_cast<int>(frame.height())});
+        for (auto& screen : all)
+            regions.push_back({static_cast<int>(screen->frame().minX() - minX), static_cast<int>(maxY - screen->frame().maxY()),
+                               static_cast<int>(screen->frame().width()), static_cast<int>(screen->frame().height())});
         return regions;
     }
 
