@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 

@@ -13,7 +13,6 @@
 #include <adwaita.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
 

@@ -16,8 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 
 using namespace orrelith;
 using namespace orrelith::platform;

@@ -1,12 +1,12 @@
 #include "ReleaseArchive.hpp"
 
+#include "TemporaryFolder.hpp"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <sodium.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 
 namespace orrelith::testing {
@@ -65,11 +65,8 @@ std::vector<ReleaseArchive::Entry> ReleaseArchive::folder(const std::filesystem:
             entries.push_back({path, Kind::symlink, std::filesystem::read_symlink(item.path()).string()});
         else if (item.is_directory())
             entries.push_back({path, Kind::folder, ""});
-        else {
-            std::ostringstream bytes;
-            bytes << std::ifstream(item.path(), std::ios::binary).rdbuf();
-            entries.push_back({path, Kind::file, bytes.str()});
-        }
+        else
+            entries.push_back({path, Kind::file, TemporaryFolder::read(item.path())});
     }
     return entries;
 }
