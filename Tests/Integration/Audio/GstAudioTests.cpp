@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 using namespace orrelith::platform;
 namespace fs = std::filesystem;
@@ -37,9 +38,10 @@ protected:
         std::shared_ptr<AudioEngine> engine;
         std::shared_ptr<AudioPlayerNode> player;
     };
-    Playing play(std::shared_ptr<const AudioPCMBuffer> buffer, AudioPlayerNode::BufferOptions options) {
+    Playing play(std::shared_ptr<const AudioPCMBuffer> buffer, AudioPlayerNode::BufferOptions options,
+                 std::optional<GstAudioOutput> output = std::nullopt) {
         Playing playing{GstAudioCapture::create(buffer->format()), nullptr, nullptr};
-        GstAudioSystem audio(playing.capture->output(), queue);
+        GstAudioSystem audio(output ? *output : playing.capture->output(), queue);
         playing.engine = audio.makeEngine();
         playing.player = audio.makePlayerNode();
         playing.engine->attach(playing.player);
@@ -170,19 +172,12 @@ TEST_F(GstAudioTest, MixerVolumeScalesEveryBufferThatFollows) {
 TEST_F(GstAudioTest, OutputFailingWhilePlayingStopsTheEngineOnTheMainQueue) {
     auto buffer = decode(makeTrack(folder / "track.m4a", {48000, 2}, 2, 1000, "sine"));
     ASSERT_TRUE(buffer);
-    GstAudioSystem audio(GstAudioOutput::described("identity error-after=20 ! fakesink sync=false"), queue);
-    auto engine = audio.makeEngine();
-    auto player = audio.makePlayerNode();
-    engine->attach(player);
-    engine->connectToMainMixer(player, buffer->format());
-    ASSERT_TRUE(engine->start());
-    player->scheduleBuffer(buffer, AudioPlayerNode::BufferOptions::loops);
-    player->play();
-    ASSERT_TRUE(player->isPlaying()) << "the error has not reached the main thread yet";
-
-    ASSERT_TRUE(pumpUntil([&] { return !engine->isRunning(); }, 10));
-    EXPECT_FALSE(player->isPlaying());
-    EXPECT_EQ(static_cast<GstAudioEngine&>(*engine).pipelineState(), "NULL");
+    auto playing = play(buffer, AudioPlayerNode::BufferOptions::loops,
+                        GstAudioOutput::described("identity error-after=20 ! fakesink sync=false"));
+    ASSERT_TRUE(playing.player->isPlaying()) << "the error has not reached the main thread yet";
+    ASSERT_TRUE(pumpUntil([&] { return !playing.engine->isRunning(); }, 10));
+    EXPECT_FALSE(playing.player->isPlaying());
+    EXPECT_EQ(static_cast<GstAudioEngine&>(*playing.engine).pipelineState(), "NULL");
 }
 
 } // namespace
