@@ -71,7 +71,7 @@ TEST_F(AmbienceTest, PlaysTheBundlesTrackOnOneLoopingPlayerFadingInOverThreeSeco
     EXPECT_EQ(fake.audio->audibleVolume(), 0.6f);
 }
 
-TEST_F(AmbienceTest, SecondStartWhilePlayingGlidesOverOneSecondFromTheVolumeReached) {
+TEST_F(AmbienceTest, SecondStartWhilePlayingGlidesOverOneSecondFromTheVolumeReachedExactlyToTheTarget) {
     Ambience::start(sound(0.6));
     fake.advanceBy(1.5);
     std::size_t before = record().volumeSets.size();
@@ -85,9 +85,8 @@ TEST_F(AmbienceTest, SecondStartWhilePlayingGlidesOverOneSecondFromTheVolumeReac
     expectRamp(setsFrom(before), 1.5, 30, reached, 0.25f);
     EXPECT_EQ(record().enginesMade, 1u);
     EXPECT_EQ(record().decodes, 1u);
-}
 
-TEST_F(AmbienceTest, TheLastGlideStepLandsExactlyOnTargetWhereTheCurveWouldRoundPastIt) {
+    // The last step lands exactly on the target where the curve would round past it.
     struct Case {
         double from, to;
     };
