@@ -60,7 +60,7 @@ TEST_F(WebViewTest, HoldsItsDelegateWeakly) {
     EXPECT_EQ(engine().decidePolicy({"orrelith://bundle/a.html", NavigationType::Other}), NavigationActionPolicy::Allow);
 }
 
-TEST_F(WebViewTest, TheFirstPolicyAnswerCountsEvenWhenItComesLaterAndNoneCancels) {
+TEST_F(WebViewTest, TheFirstPolicyAnswerCountsEvenWhenItComesLaterNoneCancelsAndTheSchemeIsLowerCased) {
     NavigationAction action{"https://example.com/", NavigationType::LinkActivated};
     EXPECT_EQ(engine().decidePolicy(action), std::nullopt);
     ASSERT_EQ(delegate->actions, std::vector<NavigationAction>{action});
@@ -75,6 +75,15 @@ TEST_F(WebViewTest, TheFirstPolicyAnswerCountsEvenWhenItComesLaterAndNoneCancels
     delegate->pending.clear();
     EXPECT_EQ(engine().decisions(), (std::vector{NavigationActionPolicy::Cancel, NavigationActionPolicy::Cancel}))
         << "a handler dropped unanswered cancels the navigation";
+
+    // An action's scheme is the lower-cased part before the colon.
+    const std::vector<std::pair<std::optional<std::string>, std::optional<std::string>>> table = {
+        {"orrelith://bundle/", "orrelith"}, {"HTTPS://x", "https"},    {"about:blank", "about"},
+        {"data:text/html,x", "data"},       {"/relative/path", std::nullopt}, {"no-colon", std::nullopt},
+        {"1http://x", std::nullopt},        {"", std::nullopt},       {std::nullopt, std::nullopt},
+    };
+    for (const auto& [url, scheme] : table)
+        EXPECT_EQ((NavigationAction{url, NavigationType::Other}.scheme()), scheme) << url.value_or("(none)");
 }
 
 TEST_F(WebViewTest, StaysAliveWhileItsDelegateDropsTheLastReference) {
@@ -109,16 +118,6 @@ TEST_F(WebViewTest, IgnoresASwitchTheEngineLacks) {
     EXPECT_FALSE(plain->supports(WebViewSwitch::WindowOcclusionDetection));
     EXPECT_TRUE(plain->isOn(WebViewSwitch::WindowOcclusionDetection));
     EXPECT_EQ(FakeWebViewBackend::of(*plain).webState.occlusionDetection, std::nullopt);
-}
-
-TEST(NavigationActionScheme, IsTheLowerCasedPartBeforeTheColon) {
-    const std::vector<std::pair<std::optional<std::string>, std::optional<std::string>>> table = {
-        {"orrelith://bundle/", "orrelith"}, {"HTTPS://x", "https"},    {"about:blank", "about"},
-        {"data:text/html,x", "data"},       {"/relative/path", std::nullopt}, {"no-colon", std::nullopt},
-        {"1http://x", std::nullopt},        {"", std::nullopt},       {std::nullopt, std::nullopt},
-    };
-    for (const auto& [url, scheme] : table)
-        EXPECT_EQ((NavigationAction{url, NavigationType::Other}.scheme()), scheme) << url.value_or("(none)");
 }
 
 } // namespace

@@ -35,7 +35,7 @@ void writeInfoPlist(const fs::path& bundle, const std::string& identifier, const
 
 } // namespace
 
-TEST(GlibMainQueue, TimerAndDelayedCallFireInOrderOnTheLoop) {
+TEST(GlibMainQueue, TimersAndDelayedCallsFireInOrderOnTheLoopAndWorkFromAnyThreadRunsOnTheMainThread) {
     GlibMainQueue queue;
     std::vector<std::string> events;
     std::vector<gint64> tickTimes;
@@ -55,23 +55,21 @@ TEST(GlibMainQueue, TimerAndDelayedCallFireInOrderOnTheLoop) {
     for (std::size_t k = 0; k < tickTimes.size(); ++k)
         EXPECT_GE(tickTimes[k], static_cast<gint64>(k + 1) * 100000) << "a tick never comes early";
     EXPECT_FALSE(timer->isValid());
-}
 
-TEST(GlibMainQueue, DispatchTimerFiresOnALaterTurnThenEveryIntervalAndWorkFromAnyThreadRunsOnTheMainThread) {
-    GlibMainQueue queue;
+    // A dispatch timer fires on a later turn, then every interval.
     int firings = 0;
-    auto timer = queue.makeDispatchTimer();
-    timer->setEventHandler([&] {
+    auto dispatch = queue.makeDispatchTimer();
+    dispatch->setEventHandler([&] {
         if (++firings == 3)
-            timer->cancel();
+            dispatch->cancel();
     });
-    timer->schedule(0, 0.02, 0);
-    timer->resume();
+    dispatch->schedule(0, 0.02, 0);
+    dispatch->resume();
     EXPECT_EQ(firings, 0);
     ASSERT_TRUE(pumpUntil([&] { return firings == 3; }));
     pumpFor(0.1);
     EXPECT_EQ(firings, 3);
-    EXPECT_TRUE(timer->isCancelled());
+    EXPECT_TRUE(dispatch->isCancelled());
 
     auto mainThread = std::this_thread::get_id();
     std::optional<std::thread::id> ranOn;
