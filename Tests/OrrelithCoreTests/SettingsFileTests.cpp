@@ -26,13 +26,6 @@ void writeText(const fs::path& path, const std::string& text) { std::ofstream(pa
 
 std::string readText(const fs::path& path) { return TemporaryFolder::read(path); }
 
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 Settings sample() {
     Settings settings;
     settings.displays["frame-0x0"] = DisplayMode::fixed("helm");
@@ -87,7 +80,7 @@ TEST(SettingsFile, SaveCreatesMissingFoldersAndReplacesTheDocumentInOneStepKeepi
     // A reader that opened the old document keeps reading it whole: it was replaced, not rewritten in place.
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(openedBefore), {}), oldText);
     EXPECT_EQ(file.load(), sample());
-    EXPECT_EQ(namesIn(file.url.parent_path()), std::set<std::string>{"settings.json"});
+    EXPECT_EQ(TemporaryFolder::namesIn(file.url.parent_path()), std::set<std::string>{"settings.json"});
 
     // A replaced file keeps its mode; a new one follows the umask.
     const auto kept = home.path() / "private.plist";
@@ -122,12 +115,12 @@ TEST(SettingsFile, FailedSavesKeepTheOldDocumentAndLeaveNoTemporaryFile) {
     unencodable.soundVolume = std::numeric_limits<double>::quiet_NaN();
     EXPECT_THROW(file.save(unencodable), std::invalid_argument);
     EXPECT_EQ(readText(file.url), oldText);
-    EXPECT_EQ(namesIn(file.url.parent_path()), std::set<std::string>{"settings.json"});
+    EXPECT_EQ(TemporaryFolder::namesIn(file.url.parent_path()), std::set<std::string>{"settings.json"});
 
     const SettingsFile blocked(temporary.path() / "blocked.json");
     fs::create_directory(blocked.url); // the rename over a folder fails after the temporary file was written
     EXPECT_THROW(blocked.save(sample()), std::system_error);
-    EXPECT_EQ(namesIn(temporary.path()), (std::set<std::string>{"ORVEX", "blocked.json"}));
+    EXPECT_EQ(TemporaryFolder::namesIn(temporary.path()), (std::set<std::string>{"ORVEX", "blocked.json"}));
     EXPECT_THROW(SettingsFile(file.url / "under-a-file.json").save(sample()), fs::filesystem_error);
 }
 

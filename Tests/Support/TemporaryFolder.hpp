@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -42,6 +43,13 @@ public:
     static std::string read(const std::filesystem::path& file) {
         std::ifstream stream(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(stream), {}};
+    }
+    // The names of what `folder` holds, at its top level.
+    static std::set<std::string> namesIn(const std::filesystem::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
+        return names;
     }
 
 private:

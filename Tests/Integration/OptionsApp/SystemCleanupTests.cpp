@@ -12,13 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 TEST(SystemCleanupTests, TheRemovalCommandRemovesExactlyTheHostilePathsItNames) {
     testing::TemporaryFolder sandbox, bin;
     // Records its arguments, then runs them in the sandbox, where a command substitution would leave a file.
@@ -35,7 +28,7 @@ TEST(SystemCleanupTests, TheRemovalCommandRemovesExactlyTheHostilePathsItNames) 
         sandbox.write(name, "keep");
     auto script = Install::removalScript(targets);
     EXPECT_EQ(platform::PkexecAdministratorScript(bin.path().string()).execute(script), std::nullopt);
-    EXPECT_EQ(namesIn(sandbox.path()), decoys);
+    EXPECT_EQ(testing::TemporaryFolder::namesIn(sandbox.path()), decoys);
     auto arguments = testing::TemporaryFolder::read(bin / "arguments");
     std::string command = *platform::PkexecAdministratorScript::command(script);
     EXPECT_EQ(arguments, std::string("/bin/sh") + '\0' + "-c" + '\0' + command + '\0');
