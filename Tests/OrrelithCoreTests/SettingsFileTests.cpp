@@ -57,19 +57,7 @@ struct FakeKeyedData final : KeyedData {
 
 } // namespace
 
-TEST(HomeFolder, ComesFromTheUserDatabaseNotTheEnvironment) {
-    const passwd* entry = ::getpwuid(::getuid());
-    ASSERT_NE(entry, nullptr);
-    const char* saved = std::getenv("HOME");
-    const std::string previous = saved ? saved : "";
-    ::setenv("HOME", "/tmp/not-home", 1);
-    EXPECT_EQ(HomeFolder::real(), fs::path(entry->pw_dir));
-    ::setenv("HOME", previous.c_str(), 1);
-    EXPECT_EQ(SettingsFile::inSupport("/home/x", "ORVEX").url,
-              fs::path("/home/x/Library/Application Support/ORVEX/settings.json"));
-}
-
-TEST(SettingsFile, SaveCreatesMissingFoldersAndReplacesTheDocumentInOneStepKeepingTheFilesMode) {
+TEST(SettingsFile, LivesInTheUsersHomeFromTheDatabaseAndSaveReplacesTheDocumentInOneStepKeepingItsMode) {
     TemporaryFolder home;
     const auto file = SettingsFile::inSupport(home.path(), "ORVEX");
     EXPECT_FALSE(file.load());
@@ -93,6 +81,17 @@ TEST(SettingsFile, SaveCreatesMissingFoldersAndReplacesTheDocumentInOneStepKeepi
     AtomicFile::write(home.path() / "fresh", "x");
     ::umask(mask);
     EXPECT_EQ(fs::status(home.path() / "fresh").permissions(), fs::perms(0644));
+
+    // The home folder comes from the user database, not the environment.
+    const passwd* entry = ::getpwuid(::getuid());
+    ASSERT_NE(entry, nullptr);
+    const char* saved = std::getenv("HOME");
+    const std::string previous = saved ? saved : "";
+    ::setenv("HOME", "/tmp/not-home", 1);
+    EXPECT_EQ(HomeFolder::real(), fs::path(entry->pw_dir));
+    ::setenv("HOME", previous.c_str(), 1);
+    EXPECT_EQ(SettingsFile::inSupport("/home/x", "ORVEX").url,
+              fs::path("/home/x/Library/Application Support/ORVEX/settings.json"));
 }
 
 TEST(SettingsFile, FailedSavesKeepTheOldDocumentAndLeaveNoTemporaryFile) {

@@ -57,7 +57,7 @@ protected:
     TemporaryBundle bundle;
 };
 
-TEST_F(SceneWebTest, PagesMapEachSlugToItsPathOrSlugDotHtmlKeepingTheFirstOfARepeat) {
+TEST_F(SceneWebTest, PagesMapEachSlugToItsPathOrSlugDotHtmlKeepingTheFirstOfARepeatAndNothingWithoutACatalog) {
     writeCatalog(scene("deck", R"(,"path":"deck/index.html")") + "," + scene("radar") + "," +
                  scene("deck", R"(,"path":"other.html")"));
     std::map<std::string, std::string> expected = {{"deck", "deck/index.html"}, {"radar", "radar.html"}};
@@ -67,9 +67,8 @@ TEST_F(SceneWebTest, PagesMapEachSlugToItsPathOrSlugDotHtmlKeepingTheFirstOfARep
     EXPECT_EQ(SceneWeb::url("unknown"), "orrelith://bundle/unknown.html");
     writeCatalog(scene("deck", R"(,"path":"changed.html")"));
     EXPECT_EQ(SceneWeb::url("deck"), "orrelith://bundle/deck/index.html") << "read once for the life of the process";
-}
 
-TEST_F(SceneWebTest, TheCatalogInTheCodesBundleUnreadableOrUndecodableLeavesThePageTableEmpty) {
+    // An unreadable or undecodable catalog leaves the page table empty.
     for (const std::string& content : {std::string("{not json"), std::string(R"({"scenes":[]})"), std::string()}) {
         SceneWeb::resetForTesting();
         if (content.empty())
