@@ -59,7 +59,7 @@ TEST(Displays, KeyIsTheUuidWhenTheSystemHasOneElseTheFrameKeyTruncatedTowardZero
     EXPECT_EQ(Displays::key(*noNumber), "frame-2560x-1440");
 }
 
-TEST(Displays, DuplicateNamesAreNumberedLeftToRight) {
+TEST(Displays, AreSortedByXThenYStablyWithDuplicateNamesNumberedLeftToRight) {
     FakePlatform fake;
     fake.screens->add(Rect::make(0, 0, 1512, 982), "Built-in Retina Display", 1);
     fake.screens->add(Rect::make(1512, 0, 2560, 1440), "DELL U2720Q", 3);
@@ -69,10 +69,9 @@ TEST(Displays, DuplicateNamesAreNumberedLeftToRight) {
     EXPECT_EQ(displays[0], (DisplayInfo{"frame--2560x0", "DELL U2720Q 1", Rect::make(-2560, 0, 2560, 1440)}));
     EXPECT_EQ(displays[1], (DisplayInfo{"frame-0x0", "Built-in Retina Display", Rect::make(0, 0, 1512, 982)}));
     EXPECT_EQ(displays[2], (DisplayInfo{"frame-1512x0", "DELL U2720Q 2", Rect::make(1512, 0, 2560, 1440)}));
-}
 
-TEST(Displays, SortByXThenYStably) {
-    FakePlatform fake;
+    // Sorted by x, then y, stably.
+    fake.screens->list.clear();
     fake.screens->add(Rect::make(0, 900, 1440, 900), "Upper", std::nullopt);
     fake.screens->add(Rect::make(0, 0, 1440, 900), "Lower", std::nullopt);
     fake.screens->add(Rect::make(-10, 5000, 10, 10), "Leftmost", std::nullopt);
