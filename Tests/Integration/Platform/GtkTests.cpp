@@ -122,7 +122,7 @@ TEST_F(Gtk, SubviewsArePlacedAtTheirFramesFlippedAndStackedInOrderAndAButtonAmon
     window->close();
 }
 
-TEST_F(Gtk, LabelFontColourAndShadowAreAppliedAndMonospacedReallyIsMonospaced) {
+TEST_F(Gtk, LabelFontColourAndShadowAreAppliedMonospacedReallyIsMonospacedAndImagesAreDecodedOrRefused) {
     auto label = TextLabel::create("CH 07 \xC2\xB7 Bridge");
     label->setFont(Font::monospacedSystemFont(20.57, Font::Weight::Medium));
     label->setTextColor(Color::white(0.85));
@@ -165,6 +165,25 @@ TEST_F(Gtk, LabelFontColourAndShadowAreAppliedAndMonospacedReallyIsMonospaced) {
     EXPECT_EQ(widthOf("iiiiiiii", mono), widthOf("WWWWWWWW", mono));
     EXPECT_LT(widthOf("iiiiiiii", plain), widthOf("WWWWWWWW", plain));
     EXPECT_LT(widthOf("WWWW", mono), widthOf("WWWWWWWW", mono));
+
+    // Images are decoded or refused.
+    orrelith::testing::TemporaryFolder folder;
+    std::vector<guchar> pixels(4 * 3 * 4, 0x80);
+    GBytes* bytes = g_bytes_new(pixels.data(), pixels.size());
+    GdkTexture* texture = gdk_memory_texture_new(4, 3, GDK_MEMORY_R8G8B8A8, bytes, 16);
+    ASSERT_TRUE(gdk_texture_save_to_png(texture, (folder / "thumb.png").c_str()));
+    g_object_unref(texture);
+    g_bytes_unref(bytes);
+    folder.write("not-an-image.jpg", "text");
+
+    auto image = windows().loadImage(folder / "thumb.png");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->size(), (Size{4, 3}));
+    EXPECT_FALSE(windows().loadImage(folder / "missing.jpg"));
+    EXPECT_FALSE(windows().loadImage(folder / "not-an-image.jpg"));
+    auto view = ImageView::create(Rect::make(0, 0, 40, 30));
+    view->setImageScaling(ImageScaling::ProportionallyUpOrDown);
+    view->setImage(image);
 }
 
 TEST_F(Gtk, AnimationDrawsTheWayInAShownWindowAndCompletesInOneNeverShown) {
@@ -232,22 +251,3 @@ TEST_F(Gtk, FullScreenWindowCoversTheXvfbScreenListedByItsFrameAndReportsIt) {
     EXPECT_FALSE(screens().displayUUID(1));
 }
 
-TEST_F(Gtk, ImagesAreDecodedOrRefused) {
-    orrelith::testing::TemporaryFolder folder;
-    std::vector<guchar> pixels(4 * 3 * 4, 0x80);
-    GBytes* bytes = g_bytes_new(pixels.data(), pixels.size());
-    GdkTexture* texture = gdk_memory_texture_new(4, 3, GDK_MEMORY_R8G8B8A8, bytes, 16);
-    ASSERT_TRUE(gdk_texture_save_to_png(texture, (folder / "thumb.png").c_str()));
-    g_object_unref(texture);
-    g_bytes_unref(bytes);
-    folder.write("not-an-image.jpg", "text");
-
-    auto image = windows().loadImage(folder / "thumb.png");
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->size(), (Size{4, 3}));
-    EXPECT_FALSE(windows().loadImage(folder / "missing.jpg"));
-    EXPECT_FALSE(windows().loadImage(folder / "not-an-image.jpg"));
-    auto view = ImageView::create(Rect::make(0, 0, 40, 30));
-    view->setImageScaling(ImageScaling::ProportionallyUpOrDown);
-    view->setImage(image);
-}

@@ -78,7 +78,7 @@ TEST(GlibMainQueue, TimersAndDelayedCallsFireInOrderOnTheLoopAndWorkFromAnyThrea
     EXPECT_EQ(*ranOn, mainThread) << "work from another thread runs on the main thread";
 }
 
-TEST(PlistPreferences, UserDefaultsSurviveARoundTripThroughTheFileAndAWatcherSeesWhatAnotherWriterLeft) {
+TEST(PlistPreferences, DefaultsSurviveARoundTripModuleDefaultsOfOtherProgramsAreKeptAndAWatcherSeesAnotherWriter) {
     TemporaryFolder home;
     std::string bytes("\x00\x01\xff{\"a\":1}", 10);
     {
@@ -116,14 +116,13 @@ TEST(PlistPreferences, UserDefaultsSurviveARoundTripThroughTheFileAndAWatcherSee
     PlistPreferences(watched.path(), "quorvane-host").standardUserDefaults()->setData("idleDelay", "300");
     pumpFor(0.5);
     EXPECT_EQ(changes, seen) << "no handler once stopped";
-}
 
-TEST(PlistPreferences, ModuleDefaultsWrittenByAnotherProgramAreReadAndKept) {
-    TemporaryFolder home;
-    auto file = home.path() / "Library/Preferences/ByHost/org.kestrin.orvex.plist";
-    fs::create_directories(file.parent_path());
+    // Module defaults written by another program are read and kept.
+    TemporaryFolder byHost;
+    auto moduleFile = byHost.path() / "Library/Preferences/ByHost/org.kestrin.orvex.plist";
+    fs::create_directories(moduleFile.parent_path());
     // {"shuffleInterval":60} in Base64, as the system's own tools write data.
-    std::ofstream(file) << R"(<?xml version="1.0" encoding="UTF-8"?>
+    std::ofstream(moduleFile) << R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
 <plist version="1.0">
 <dict>
@@ -138,7 +137,7 @@ TEST(PlistPreferences, ModuleDefaultsWrittenByAnotherProgramAreReadAndKept) {
 </dict>
 </plist>
 )";
-    PlistPreferences preferences(home.path(), "test");
+    PlistPreferences preferences(byHost.path(), "test");
     auto module = preferences.screenSaverDefaults("org.kestrin.orvex");
     ASSERT_TRUE(module);
     EXPECT_EQ(module->dataForKey("settings.v1"), R"({"shuffleInterval":60})");
@@ -146,7 +145,7 @@ TEST(PlistPreferences, ModuleDefaultsWrittenByAnotherProgramAreReadAndKept) {
     EXPECT_TRUE(module->boolForKey("launchCount"));
 
     module->setBool("seen", true);
-    auto text = readFile(file);
+    auto text = readFile(moduleFile);
     EXPECT_NE(text.find("<integer>7</integer>"), std::string::npos) << "other values are kept";
     EXPECT_NE(text.find("CleanExit"), std::string::npos);
     EXPECT_FALSE(preferences.screenSaverDefaults("../escape"));
