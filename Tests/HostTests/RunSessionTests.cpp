@@ -198,17 +198,14 @@ TEST_F(RunSessionTest, ThePreviewIsOneSmallTitledWindowThatOnlyItsCloseButtonEnd
     EXPECT_EQ(posts().back(), didStop);
 }
 
-class SettingsModeTest : public RunSessionTest {
-protected:
-    std::shared_ptr<Button> optionsButton(const SaverStage& stage) {
-        for (auto& view : stage.window->contentView()->subviews())
-            if (auto button = std::dynamic_pointer_cast<Button>(view))
-                return button;
-        return nullptr;
-    }
-};
+std::shared_ptr<Button> optionsButton(const SaverStage& stage) {
+    for (auto& view : stage.window->contentView()->subviews())
+        if (auto button = std::dynamic_pointer_cast<Button>(view))
+            return button;
+    return nullptr;
+}
 
-TEST_F(SettingsModeTest, OptionsPresentsTheViewsConfigurationSheetOnTheHostWindowOnceAndOnlyIfItHasOne) {
+TEST_F(RunSessionTest, TheSettingsWindowsOptionsPresentsTheViewsConfigurationSheetOnItOnceAndOnlyIfItHasOne) {
     auto session = makeSession(planned([](Plan& p) { p.mode = HostMode::Settings; p.title = "Quorvane"; }));
     session->start();
     auto& stage = session->stages()[0];
