@@ -1,5 +1,6 @@
 #include "Platform/Linux/Audio/GstAudioFile.hpp"
 
+#include "Platform/Linux/Audio/GstBackgroundTaskPool.hpp"
 #include "Platform/Linux/Audio/GstObjectRef.hpp"
 
 #include <gst/app/gstappsink.h>
@@ -98,6 +99,9 @@ bool Decoder::begin(const std::filesystem::path& path) {
         return false;
     g_object_set(source.get(), "location", path.c_str(), nullptr);
     g_signal_connect(decodebin.get(), "autoplug-continue", G_CALLBACK(onAutoplugContinue), this);
+    GstObjectRef<GstBus> bus(gst_element_get_bus(pipeline_.get()));
+    gst_bus_set_sync_handler(bus.get(), GstBackgroundTaskPool::adoptTasks, GstBackgroundTaskPool::create(),
+                             gst_object_unref);
     return gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
 }
 

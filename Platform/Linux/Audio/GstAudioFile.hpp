@@ -16,7 +16,8 @@ namespace orrelith::platform {
 //     filesrc ! decodebin ! audioconvert ! appsink (32-bit float, interleaved, the file's own rate and
 //     channels)
 // pulled until the end of the stream, so that its length is the exact count of decoded frames and nothing
-// is resampled. Reads copy from the decoded chunks and let go of each chunk once it has been read.
+// is resampled. The decoder's streaming threads run at the lowest priority (GstBackgroundTaskPool). Reads
+// copy from the decoded chunks and let go of each chunk once it has been read.
 // One thread at a time; opening blocks for the decode and calls nothing back.
 class GstAudioFile : public AudioFile {
 public:
