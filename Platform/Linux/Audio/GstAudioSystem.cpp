@@ -5,6 +5,9 @@
 #include "Platform/Linux/Audio/GstAudioPlayerNode.hpp"
 #include "Platform/Linux/Audio/GstObjectRef.hpp"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace orrelith::platform {
 
 bool gstAvailable() {
@@ -33,6 +36,8 @@ std::shared_ptr<AudioFile> GstAudioSystem::openFileForReading(const std::filesys
 void GstAudioSystem::readWholeFile(const std::filesystem::path& path,
                                    std::function<void(std::shared_ptr<AudioPCMBuffer>)> completion) {
     auto read = [path, completion = std::move(completion), queue = queue_, ending = ending_]() mutable {
+        // The sound can wait for the windows and pages; the thread is this read's alone.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
         std::shared_ptr<AudioPCMBuffer> buffer;
         try {
             if (auto file = GstAudioFile::open(path, ending.get()))
