@@ -30,7 +30,7 @@ const Catalog ab = catalogOf({"a", "b"});
 
 } // namespace
 
-TEST(SceneChooser, DealsEveryPoolSceneOncePerPassWithoutRepeatsAcrossPasses) {
+TEST(SceneChooser, DealsEveryPoolSceneOncePerPassInUniformOrderWithoutRepeatsAcrossPasses) {
     const auto catalog = catalogOf({"a", "b", "c", "d", "e", "f"});
     Settings settings;
     settings.shufflePool = std::vector<std::string>{"a", "b", "c", "d", "e"};
@@ -49,9 +49,8 @@ TEST(SceneChooser, DealsEveryPoolSceneOncePerPassWithoutRepeatsAcrossPasses) {
         }
         EXPECT_EQ(chooser.showing(), (std::map<std::string, std::string>{{"D", previous}}));
     }
-}
 
-TEST(SceneChooser, PassOrdersAreUniformAndBiasedDrawsAreRepeated) {
+    // Pass orders are uniform: a biased draw is drawn again.
     std::map<std::string, int> orders;
     const auto dealThree = [](SceneChooser chooser) {
         std::string order;

@@ -41,7 +41,7 @@ TEST(DisplayMode, DecodesExactlyOneCaseKeyAndIgnoresOtherMembers) {
 }
 
 // Each row: one member as written, and how the decoded record differs from Settings().
-TEST(Settings, DecodesMemberByMemberFallingBackToDefaultsAndFailsOnlyForANonObject) {
+TEST(Settings, DecodesMemberByMemberFallingBackToDefaultsFailsOnlyForANonObjectAndGivesItsPoolInCatalogOrder) {
     using Change = std::function<void(Settings&)>;
     const auto interval = [](double v) -> Change { return [v](Settings& s) { s.shuffleInterval = v; }; };
     const auto volume = [](double v) -> Change { return [v](Settings& s) { s.soundVolume = v; }; };
@@ -97,6 +97,21 @@ TEST(Settings, DecodesMemberByMemberFallingBackToDefaultsAndFailsOnlyForANonObje
     // Only what is not an object, or not JSON, fails the whole document.
     for (const char* text : {"[]", "null", "42", "\"{}\"", "", "{", "{\"sound\":}"})
         EXPECT_THROW(Settings::decode(text), DecodingError) << text;
+
+    // The pool keeps the catalog's order and falls back to every slug.
+    const std::vector<std::string> all{"a", "b", "c", "d"};
+    const std::vector<std::pair<Pool, std::vector<std::string>>> pools = {
+        {std::nullopt, all},
+        {std::vector<std::string>{}, all},
+        {Pool{{"d", "b"}}, {"b", "d"}},
+        {Pool{{"c", "c", "zzz"}}, {"c"}},
+        {Pool{{"zzz"}}, all},
+    };
+    for (const auto& [pool, dealt] : pools) {
+        Settings settings;
+        settings.shufflePool = pool;
+        EXPECT_EQ(settings.pool(catalogOf(all)), dealt);
+    }
 }
 
 TEST(Settings, DefaultsEncodeAsElevenCompactMembersInOrderAndAnyRecordAsHeldAndBack) {
@@ -128,18 +143,3 @@ TEST(Settings, DefaultsEncodeAsElevenCompactMembersInOrderAndAnyRecordAsHeldAndB
     EXPECT_EQ(document["soundVolume"], 1.5);
 }
 
-TEST(Settings, PoolKeepsCatalogOrderAndFallsBackToEverySlug) {
-    const std::vector<std::string> all{"a", "b", "c", "d"};
-    const std::vector<std::pair<Pool, std::vector<std::string>>> table = {
-        {std::nullopt, all},
-        {std::vector<std::string>{}, all},
-        {Pool{{"d", "b"}}, {"b", "d"}},
-        {Pool{{"c", "c", "zzz"}}, {"c"}},
-        {Pool{{"zzz"}}, all},
-    };
-    for (const auto& [pool, expected] : table) {
-        Settings settings;
-        settings.shufflePool = pool;
-        EXPECT_EQ(settings.pool(catalogOf(all)), expected);
-    }
-}

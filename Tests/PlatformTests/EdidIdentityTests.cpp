@@ -58,7 +58,7 @@ std::string makeEdid(const Sample& sample) {
 
 } // namespace
 
-TEST(EdidIdentity, ReadsMakerProductSerialAndTextsAndMakesAVersion5UuidOfMakerProductAndSerials) {
+TEST(EdidIdentity, ReadsMakerProductSerialAndTextsIntoAVersion5UuidAndRefusesWhatIsNotABaseBlock) {
     auto identity = EdidIdentity::parse(makeEdid({}));
     ASSERT_TRUE(identity);
     EXPECT_EQ(identity->manufacturer, "DEL");
@@ -74,9 +74,8 @@ TEST(EdidIdentity, ReadsMakerProductSerialAndTextsAndMakesAVersion5UuidOfMakerPr
     auto bare = EdidIdentity::parse(makeEdid({"GSM", 0x5B09, 0, "", ""}));
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->uuid(), "357E8F82-ECFE-54A5-AD94-C347A76E407A");
-}
 
-TEST(EdidIdentity, RejectsWhatIsNotABaseBlock) {
+    // What is not a base block is refused.
     auto good = makeEdid({});
     auto badChecksum = good;
     badChecksum[127] = static_cast<char>(badChecksum[127] + 1);
@@ -90,3 +89,4 @@ TEST(EdidIdentity, RejectsWhatIsNotABaseBlock) {
         EXPECT_FALSE(EdidIdentity::parse(bytes));
     EXPECT_TRUE(EdidIdentity::parse(good + std::string(128, '\0'))) << "extension blocks may follow";
 }
+
