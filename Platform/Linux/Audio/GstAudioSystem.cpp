@@ -5,8 +5,7 @@
 #include "Platform/Linux/Audio/GstAudioPlayerNode.hpp"
 #include "Platform/Linux/Audio/GstObjectRef.hpp"
 
-#include <sys/resource.h>
-#include <unistd.h>
+#include <chrono>
 
 namespace orrelith::platform {
 
@@ -18,14 +17,28 @@ bool gstAvailable() {
 GstAudioSystem::GstAudioSystem(GstAudioOutput output, std::shared_ptr<MainQueue> queue)
     : output_(std::move(output)), queue_(std::move(queue)) {}
 
+namespace {
+
+// Long enough for a read to notice it was abandoned, between two pulls. On a busy machine the decoder's
+// low-priority threads may take far longer, and a process whose run has ended must not linger for them:
+// such a read is left to end with the process.
+constexpr auto abandonedReadPatience = std::chrono::milliseconds(200);
+
+} // namespace
+
 GstAudioSystem::~GstAudioSystem() {
     *ending_ = true;
-    finishReads();
+    for (auto& reader : readers_) {
+        if (reader.ended.wait_for(abandonedReadPatience) == std::future_status::ready)
+            reader.thread.join();
+        else
+            reader.thread.detach();
+    }
 }
 
 void GstAudioSystem::finishReads() {
     for (auto& reader : readers_)
-        reader.join();
+        reader.thread.join();
     readers_.clear();
 }
 
@@ -35,9 +48,10 @@ std::shared_ptr<AudioFile> GstAudioSystem::openFileForReading(const std::filesys
 
 void GstAudioSystem::readWholeFile(const std::filesystem::path& path,
                                    std::function<void(std::shared_ptr<AudioPCMBuffer>)> completion) {
-    auto read = [path, completion = std::move(completion), queue = queue_, ending = ending_]() mutable {
-        // The sound can wait for the windows and pages; the thread is this read's alone.
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+    std::promise<void> ended;
+    auto future = ended.get_future();
+    auto read = [path, completion = std::move(completion), queue = queue_, ending = ending_,
+                 ended = std::move(ended)]() mutable {
         std::shared_ptr<AudioPCMBuffer> buffer;
         try {
             if (auto file = GstAudioFile::open(path, ending.get()))
@@ -48,8 +62,9 @@ void GstAudioSystem::readWholeFile(const std::filesystem::path& path,
         // The completion is the main thread's, even to be destroyed.
         if (!*ending)
             queue->async([buffer, completion = std::move(completion)] { completion(buffer); });
+        ended.set_value();
     };
-    readers_.emplace_back(std::move(read));
+    readers_.push_back(Reader{std::thread(std::move(read)), std::move(future)});
 }
 
 std::shared_ptr<AudioEngine> GstAudioSystem::makeEngine() { return GstAudioEngine::create(output_, queue_); }

@@ -5,6 +5,7 @@
 #include "Platform/System/MainQueue.hpp"
 
 #include <atomic>
+#include <future>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -15,7 +16,7 @@ namespace orrelith::platform {
 // `output` (GstAudioEngine), player nodes fed from memory (GstAudioPlayerNode). GStreamer is initialised on
 // first use; without it files and engines are null. `queue` receives the engines' error reports from
 // GStreamer's threads and the whole-file reads' answers from their threads, one thread a read; the
-// system's end abandons the reads still going and waits for them. Main thread only.
+// system's end abandons the reads still going and waits a moment at most for them. Main thread only.
 class GstAudioSystem : public AudioSystem {
 public:
     GstAudioSystem(GstAudioOutput output, std::shared_ptr<MainQueue> queue);
@@ -29,14 +30,18 @@ public:
                        std::function<void(std::shared_ptr<AudioPCMBuffer>)> completion) override;
     std::shared_ptr<AudioEngine> makeEngine() override;
     std::shared_ptr<AudioPlayerNode> makePlayerNode() override;
-    // Waits until every whole-file read has ended and queued its answer.
+    // Waits, as long as it takes, until every whole-file read has ended and queued its answer.
     void finishReads();
 
 private:
     GstAudioOutput output_;
     std::shared_ptr<MainQueue> queue_;
     std::shared_ptr<std::atomic<bool>> ending_ = std::make_shared<std::atomic<bool>>(false);
-    std::vector<std::thread> readers_;
+    struct Reader {
+        std::thread thread;
+        std::future<void> ended;
+    };
+    std::vector<Reader> readers_;
 };
 
 } // namespace orrelith::platform
