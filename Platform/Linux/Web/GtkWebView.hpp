@@ -28,7 +28,7 @@ public:
     void stopLoading() override;
     bool supports(WebViewSwitch which) const override { return which == WebViewSwitch::DrawsBackground; }
     void setSwitch(WebViewSwitch which, bool on) override;
-    void setUnderPageBackgroundColor(const Color& color) override { underPageBackground_ = color; }
+    void setUnderPageBackgroundColor(const Color& color) override;
     void setAllowsMagnification(bool allows) override;
     void setAllowsBackForwardNavigationGestures(bool allows) override;
 
@@ -47,13 +47,15 @@ private:
     static void processTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason, gpointer self);
     static GtkWidget* createWebView(WebKitWebView* view, WebKitNavigationAction* action, gpointer self);
     static gboolean timedOut(gpointer self);
+    void applyBackground();
 
     WebKitWebView* view_;
     WebViewEvents* events_ = nullptr;
     // The GLib source guarding the current load's main resource; removed before this backend goes.
     guint timeout_ = 0;
     bool failed_ = false;
-    Color underPageBackground_;
+    bool drawsBackground_ = true;
+    std::optional<Color> underPageBackground_;
 };
 
 } // namespace orrelith::platform

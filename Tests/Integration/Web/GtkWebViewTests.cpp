@@ -115,7 +115,7 @@ TEST_F(GtkWebViewTest, StoppingAndUnloadingLeaveNoPageBehind) {
     EXPECT_EQ(WebHarness::title(*view), "");
 }
 
-TEST(GtkWebViewSetUp, ASceneViewRunsUnthrottledOnItsOwnEphemeralSessionWithoutBackgroundZoomOrSwipe) {
+TEST(GtkWebViewSetUp, ASceneViewRunsUnthrottledOnItsOwnEphemeralSessionOnBlackWithoutZoomOrSwipe) {
     WebHarness web;
     auto first = SceneWeb::makeWebView(Rect::make(0, 0, 100, 100));
     auto second = SceneWeb::makeWebView(Rect::make(0, 0, 100, 100));
@@ -140,8 +140,16 @@ TEST(GtkWebViewSetUp, ASceneViewRunsUnthrottledOnItsOwnEphemeralSessionWithoutBa
     }
     webkit_feature_list_unref(features);
     EXPECT_GT(throttlingFound, 0) << "this WebKit has none of the throttling features any more";
+    // Drawing no background, it shows the black under the page, painted opaquely; with a clear colour under
+    // the page it is transparent.
     GdkRGBA background;
     webkit_web_view_get_background_color(view, &background);
+    EXPECT_EQ(background.alpha, 1);
+    EXPECT_EQ(background.red + background.green + background.blue, 0);
+    auto plain = WebView::create(Rect::make(0, 0, 100, 100), WebViewConfiguration{});
+    plain->setSwitch(WebViewSwitch::DrawsBackground, false);
+    plain->setUnderPageBackgroundColor(Color::clear());
+    webkit_web_view_get_background_color(WebHarness::webkitView(*plain), &background);
     EXPECT_EQ(background.alpha, 0);
     EXPECT_FALSE(webkit_settings_get_enable_back_forward_navigation_gestures(settings));
     GListModel* controllers = gtk_widget_observe_controllers(GTK_WIDGET(view));
