@@ -178,7 +178,7 @@ void Ambience::watch() {
     timer->resume();
 }
 
-// Decoded away from the main thread: a start shows its scenes without waiting for the sound.
+// Decoded away from the main thread, once the first scenes have had the processors to themselves.
 void Ambience::load() {
     auto& s = state();
     if (s.loading)
@@ -187,16 +187,22 @@ void Ambience::load() {
     if (!bundle || !bundle->resourcePath)
         return;
     s.loading = true;
-    platform::audio().readWholeFile(*bundle->resourcePath / trackPath,
-                                    [generation = s.generation](std::shared_ptr<AudioPCMBuffer> buffer) {
-                                        auto& s = state();
-                                        if (generation != s.generation)
-                                            return;
-                                        s.loading = false;
-                                        s.buffer = std::move(buffer);
-                                        if (s.buffer && s.awaited && wanted())
-                                            play();
-                                    });
+    platform::mainQueue().asyncAfter(readDelay, [generation = s.generation, track = *bundle->resourcePath / trackPath] {
+        if (generation == state().generation)
+            read(track, generation);
+    });
+}
+
+void Ambience::read(const std::filesystem::path& track, unsigned generation) {
+    platform::audio().readWholeFile(track, [generation](std::shared_ptr<AudioPCMBuffer> buffer) {
+        auto& s = state();
+        if (generation != s.generation)
+            return;
+        s.loading = false;
+        s.buffer = std::move(buffer);
+        if (s.buffer && s.awaited && wanted())
+            play();
+    });
 }
 
 } // namespace orrelith

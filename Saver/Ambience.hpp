@@ -2,12 +2,13 @@
 
 #include "OrrelithCore/Settings.hpp"
 
+#include <filesystem>
 #include <functional>
 
 namespace orrelith {
 
 // The ambient sound: one track looping under all displays for the life of the process. The track is decoded
-// once, away from the main thread, and kept; `start` builds the audio graph and fades in once it is decoded
+// once, away from the main thread and `readDelay` after the first start, and kept; `start` builds the audio graph and fades in once it is decoded
 // (if the sound is still wanted then), or glides a playing sound to a new volume; `stop` silences at once
 // and cancels a fade-in that waits for the decoding. A one-second watchdog stops the sound once `stillWanted` answers false. Every
 // failure ends in silence; nothing is reported.
@@ -22,6 +23,10 @@ struct Ambience {
     static constexpr double fadeInSeconds = 3.0;
     static constexpr double glideSeconds = 1.0;
     static constexpr double watchdogPeriod = 1.0;
+    // How long after the first start the track's decoding begins. The sound fades in from silence, while
+    // the first scenes' pages need every processor there is: on two cores, decoding beside them shows
+    // the scenes a tenth of a second later.
+    static constexpr double readDelay = 2.0;
 
     // Asked by the watchdog every second while sound plays; false stops the sound. Its initial value
     // answers false; the saver view installs the real predicate. An empty function counts as false.
@@ -41,6 +46,7 @@ private:
     static void ramp(float target, double duration);
     static void watch();
     static void load();
+    static void read(const std::filesystem::path& track, unsigned generation);
     static void play();
 };
 

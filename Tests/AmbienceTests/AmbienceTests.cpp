@@ -48,14 +48,22 @@ protected:
         EXPECT_EQ(sets.back().volume, target);
     }
 
+    // Starts the sound and lets its decoding begin and answer: the fade-in starts now.
+    void startDecoded(double volume) {
+        Ambience::start(sound(volume));
+        fake.advanceBy(Ambience::readDelay);
+    }
+
     FakePlatform fake;
     bool wanted = true;
 };
 
 TEST_F(AmbienceTest, PlaysTheBundlesTrackOnOneLoopingPlayerFadingInOverThreeSecondsInNinetySmoothsteps) {
     Ambience::start(sound(0.6));
+    fake.advanceBy(Ambience::readDelay - 0.001);
+    EXPECT_TRUE(record().opens.empty()) << "the decoding waits for the first scenes";
     EXPECT_EQ(record().enginesMade, 0u) << "nothing plays before the track is decoded";
-    fake.runUntilIdle();
+    fake.advanceBy(0.001);
     EXPECT_EQ(record().opens, std::vector<std::filesystem::path>{resources / "ORVEX/sound/ambience.m4a"});
     EXPECT_EQ(fake.system->record().codeLookups.size(), 1u);
     EXPECT_EQ(record().connections, std::vector<AudioFormat>{(AudioFormat{44100, 2})});
@@ -63,16 +71,16 @@ TEST_F(AmbienceTest, PlaysTheBundlesTrackOnOneLoopingPlayerFadingInOverThreeSeco
     EXPECT_EQ(record().plays, 1u);
     EXPECT_EQ(record().engineStarts, 1u);
     ASSERT_FALSE(record().volumeSets.empty());
-    EXPECT_EQ(record().volumeSets[0], (FakeAudioRecord::VolumeSet{0.0, 0.0f}));
+    EXPECT_EQ(record().volumeSets[0], (FakeAudioRecord::VolumeSet{Ambience::readDelay, 0.0f}));
     EXPECT_TRUE(fake.audio->isAudible());
 
     fake.advanceBy(10);
-    expectRamp(setsFrom(1), 0.0, 90, 0.0f, 0.6f);
+    expectRamp(setsFrom(1), Ambience::readDelay, 90, 0.0f, 0.6f);
     EXPECT_EQ(fake.audio->audibleVolume(), 0.6f);
 }
 
 TEST_F(AmbienceTest, SecondStartWhilePlayingGlidesOverOneSecondFromTheVolumeReachedExactlyToTheTarget) {
-    Ambience::start(sound(0.6));
+    startDecoded(0.6);
     fake.advanceBy(1.5);
     std::size_t before = record().volumeSets.size();
     float reached = record().volumeSets.back().volume;
@@ -82,7 +90,7 @@ TEST_F(AmbienceTest, SecondStartWhilePlayingGlidesOverOneSecondFromTheVolumeReac
     Ambience::start(sound(0.25));
     EXPECT_EQ(record().volumeSets.size(), before) << "the glide starts on a later turn, without a jump";
     fake.advanceBy(5);
-    expectRamp(setsFrom(before), 1.5, 30, reached, 0.25f);
+    expectRamp(setsFrom(before), Ambience::readDelay + 1.5, 30, reached, 0.25f);
     EXPECT_EQ(record().enginesMade, 1u);
     EXPECT_EQ(record().decodes, 1u);
 
@@ -101,7 +109,7 @@ TEST_F(AmbienceTest, SecondStartWhilePlayingGlidesOverOneSecondFromTheVolumeReac
 }
 
 TEST_F(AmbienceTest, StopHalfwayThroughTheFadeSilencesAtOnceAndSetsNoFurtherVolume) {
-    Ambience::start(sound(0.6));
+    startDecoded(0.6);
     fake.advanceBy(1.5);
     std::size_t sets = record().volumeSets.size();
 
@@ -116,6 +124,8 @@ TEST_F(AmbienceTest, StopHalfwayThroughTheFadeSilencesAtOnceAndSetsNoFurtherVolu
 }
 
 TEST_F(AmbienceTest, WatchdogStopsTheSoundAtItsNextSecondAfterStillWantedTurnsFalseAndNotBefore) {
+    startDecoded(0.6);
+    Ambience::stop();
     for (double off : {0.25, 1.5, 2.75, 7.1}) {
         Ambience::start(sound(0.6));
         double started = fake.queue->now();
@@ -133,7 +143,7 @@ TEST_F(AmbienceTest, WatchdogStopsTheSoundAtItsNextSecondAfterStillWantedTurnsFa
 }
 
 TEST_F(AmbienceTest, WatchdogKeepsTheSoundWhileWantedIsNotReArmedByAGlideAndWantsNothingBeforeAViewSaysSo) {
-    Ambience::start(sound(0.6));
+    startDecoded(0.6);
     fake.advanceBy(60.5);
     EXPECT_TRUE(fake.audio->isAudible());
 
@@ -148,7 +158,7 @@ TEST_F(AmbienceTest, WatchdogKeepsTheSoundWhileWantedIsNotReArmedByAGlideAndWant
     Ambience::resetForTesting();
     std::size_t engines = record().enginesMade;
     Ambience::start(sound(0.6));
-    fake.advanceBy(2);
+    fake.advanceBy(Ambience::readDelay + 1);
     EXPECT_FALSE(fake.audio->isAudible());
     EXPECT_EQ(record().enginesMade, engines);
 }
@@ -156,6 +166,7 @@ TEST_F(AmbienceTest, WatchdogKeepsTheSoundWhileWantedIsNotReArmedByAGlideAndWant
 TEST_F(AmbienceTest, SoundOffOrNoVolumeStopsAtOnce) {
     Settings soundOff;
     soundOff.sound = false;
+    startDecoded(0.6);
     for (Settings off : {soundOff, sound(0.0), sound(-0.5), sound(std::numeric_limits<double>::quiet_NaN())}) {
         Ambience::start(sound(0.6));
         fake.advanceBy(1);
@@ -193,9 +204,9 @@ TEST_F(AmbienceTest, TrackThatCannotBeHadLeavesSilenceAndTheNextStartLoadsAgain)
         std::size_t lookups = fake.system->record().codeLookups.size();
 
         Ambience::start(sound(0.6));
-        fake.runUntilIdle();
+        fake.advanceBy(Ambience::readDelay);
         Ambience::start(sound(0.6));
-        fake.runUntilIdle();
+        fake.advanceBy(Ambience::readDelay);
         EXPECT_FALSE(fake.audio->isAudible());
         EXPECT_EQ(record().enginesMade, engines);
         EXPECT_EQ(fake.queue->liveTimerCount(), 0u);
@@ -203,16 +214,14 @@ TEST_F(AmbienceTest, TrackThatCannotBeHadLeavesSilenceAndTheNextStartLoadsAgain)
 
         fake.system->codeBundle = good;
         fake.audio->files[track] = goodTrack;
-        Ambience::start(sound(0.6));
-        fake.runUntilIdle();
+        startDecoded(0.6);
         EXPECT_TRUE(fake.audio->isAudible()) << static_cast<int>(fault);
     }
 }
 
 TEST_F(AmbienceTest, EngineThatCannotStartLeavesSilenceAndKeepsTheDecodedTrackForTheNextStart) {
     fake.audio->enginesFailToStart = true;
-    Ambience::start(sound(0.6));
-    fake.runUntilIdle();
+    startDecoded(0.6);
     EXPECT_FALSE(fake.audio->isAudible());
     EXPECT_EQ(record().failedStarts, 1u);
     EXPECT_EQ(record().plays, 0u);
@@ -231,7 +240,7 @@ TEST_F(AmbienceTest, DecodedTrackIsKeptAcrossStopsAndNeverDecodedAgain) {
     // Stopped while decoding: the track is kept and nothing plays.
     Ambience::start(sound(0.6));
     Ambience::stop();
-    fake.advanceBy(2);
+    fake.advanceBy(Ambience::readDelay);
     ASSERT_FALSE(fake.audio->isAudible());
     EXPECT_EQ(record().enginesMade, 0u);
 
@@ -246,7 +255,7 @@ TEST_F(AmbienceTest, DecodedTrackIsKeptAcrossStopsAndNeverDecodedAgain) {
 }
 
 TEST_F(AmbienceTest, PlayerThatLostItsOutputIsRebuiltAndFadedInAgainByTheNextStart) {
-    Ambience::start(sound(0.6));
+    startDecoded(0.6);
     fake.advanceBy(4);
     fake.audio->loseOutput();
     ASSERT_FALSE(fake.audio->isAudible());
@@ -258,7 +267,7 @@ TEST_F(AmbienceTest, PlayerThatLostItsOutputIsRebuiltAndFadedInAgainByTheNextSta
     EXPECT_EQ(record().decodes, 1u);
     fake.advanceBy(4);
     auto sets = setsFrom(before + 1);
-    expectRamp(sets, 4.0, 90, 0.0f, 0.6f);
+    expectRamp(sets, Ambience::readDelay + 4.0, 90, 0.0f, 0.6f);
 }
 
 } // namespace

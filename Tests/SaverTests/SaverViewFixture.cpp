@@ -30,6 +30,11 @@ SaverViewFixture::SaverViewFixture() {
     Ambience::resetForTesting();
     SceneWeb::resetForTesting();
     SceneThumbnails::resetForTesting();
+    // The track decoded as after a process's first run, so that a view's sound starts with the view.
+    Ambience::start(Settings{});
+    fake.advanceBy(Ambience::readDelay);
+    Ambience::stop();
+    started_ = fake.queue->now();
 }
 
 SaverViewFixture::~SaverViewFixture() {

@@ -54,7 +54,7 @@ protected:
         return display;
     }
 
-    // Ends the network-blocking rule list's compilation, and lets the sound's decoding answer.
+    // Ends the network-blocking rule list's compilation.
     void compileRules() {
         fake.web->ruleLists->completeAll();
         fake.runUntilIdle();
@@ -66,6 +66,8 @@ protected:
     // The caption the catalog on disk gives the scene.
     std::string catalogCaption(const std::string& slug) const;
 
+    // The virtual instant at which each test starts.
+    double started_ = 0;
     TemporaryFolder root_{"saver-view"};
     std::filesystem::path bundle_;
     platform::FakePlatform fake;

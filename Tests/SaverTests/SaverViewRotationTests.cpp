@@ -13,8 +13,8 @@ namespace {
 
 class SaverViewRotation : public SaverViewFixture {
 protected:
-    // Runs the clock to the absolute virtual instant `t`.
-    void at(double t) { fake.advanceBy(t - fake.queue->now()); }
+    // Runs the clock to `t` seconds after the test's start.
+    void at(double t) { fake.advanceBy(started_ + t - fake.queue->now()); }
     static bool onScreen(const std::shared_ptr<WebView>& web) { return web && web->superview(); }
     std::size_t animationsStarted() const { return fake.windows->record().animations.size(); }
 };
@@ -42,7 +42,7 @@ TEST_F(SaverViewRotation, CrossfadeAndCaptionFollowTheirTimelineToTheInstant) {
     at(603.3);
     ASSERT_EQ(animationsStarted(), before + 1);
     const auto& fade = fake.windows->record().animations.back();
-    EXPECT_DOUBLE_EQ(fade.startedAt, 603.3);
+    EXPECT_DOUBLE_EQ(fade.startedAt - started_, 603.3);
     EXPECT_DOUBLE_EQ(fade.duration, 1.6);
     ASSERT_TRUE(view->caption());
     EXPECT_EQ(view->caption()->text(), catalogCaption(*view->slug()));

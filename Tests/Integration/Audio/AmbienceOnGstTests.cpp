@@ -68,6 +68,7 @@ TEST_F(AmbienceOnGstTest, VolumeElementFollowsTheFadeInStepByStep) {
     Settings settings;
     settings.soundVolume = 0.6;
     Ambience::start(settings);
+    fake.advanceBy(Ambience::readDelay);
     audio->finishReads();
     ASSERT_TRUE(pumpUntil([&] { return fake.queue->liveTimerCount() > 0; })) << "the decoded track never played";
     expectOutputReaches(0.0f, 0.0f);
@@ -75,7 +76,7 @@ TEST_F(AmbienceOnGstTest, VolumeElementFollowsTheFadeInStepByStep) {
     float previous = 0.0f;
     for (int step = 1; step <= 90; ++step) {
         // Step k falls due at (k - 1) / 30 s; a little past it, so that no rounding of the clock misses it.
-        fake.advanceBy((step - 1) / 30.0 + 1e-6 - fake.queue->now());
+        fake.advanceBy(Ambience::readDelay + (step - 1) / 30.0 + 1e-6 - fake.queue->now());
         double t = step / 90.0;
         auto expected = static_cast<float>(0.6 * t * t * (3 - 2 * t));
         expectOutputReaches(previous, expected);

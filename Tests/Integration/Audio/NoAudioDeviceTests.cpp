@@ -98,6 +98,7 @@ TEST_F(NoAudioDeviceTest, AmbienceStaysSilentAndArmsNothing) {
     Settings settings;
     Ambience::stillWanted = [] { return true; };
     Ambience::start(settings);
+    fake.advanceBy(Ambience::readDelay);
     audio->finishReads();
     // Every answer queued is dispatched in one pass.
     while (g_main_context_iteration(nullptr, FALSE)) {
