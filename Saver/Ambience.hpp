@@ -8,10 +8,11 @@
 namespace orrelith {
 
 // The ambient sound: one track looping under all displays for the life of the process. The track is decoded
-// once, away from the main thread and `readDelay` after the first start, and kept; `start` builds the audio graph and fades in once it is decoded
-// (if the sound is still wanted then), or glides a playing sound to a new volume; `stop` silences at once
-// and cancels a fade-in that waits for the decoding. A one-second watchdog stops the sound once `stillWanted` answers false. Every
-// failure ends in silence; nothing is reported.
+// once, away from the main thread and `readDelay` after the first start, and kept; `start` builds the audio
+// graph and fades in once it is decoded (if the sound is still wanted then), or glides a playing sound to a
+// new volume; `stop` silences at once and cancels a fade-in that waits for the decoding. A one-second
+// watchdog stops the sound once `stillWanted` answers false. Every failure ends in silence; nothing is
+// reported.
 //
 // No instances: operations over process-wide state. Main thread only. The decoding answers, and the volume
 // ramp and the watchdog run, on the main queue, so nothing here calls back synchronously.
