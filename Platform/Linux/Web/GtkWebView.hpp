@@ -3,6 +3,8 @@
 #include "Platform/Linux/Views/GtkViewBackend.hpp"
 #include "Platform/Web/WebView.hpp"
 
+#include <optional>
+
 #include <webkit/webkit.h>
 
 namespace orrelith::platform {
