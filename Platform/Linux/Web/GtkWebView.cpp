@@ -167,8 +167,7 @@ void GtkWebView::setUnderPageBackgroundColor(const Color& color) {
 void GtkWebView::applyBackground() {
     GdkRGBA background{1, 1, 1, 1};
     if (!drawsBackground_)
-        background = underPageBackground_ && underPageBackground_->alpha >= 1 ? toRGBA(*underPageBackground_)
-                                                                               : GdkRGBA{0, 0, 0, 0};
+        background = underPageBackground_.alpha >= 1 ? toRGBA(underPageBackground_) : GdkRGBA{0, 0, 0, 0};
     webkit_web_view_set_background_color(view_, &background);
 }
 

@@ -3,8 +3,6 @@
 #include "Platform/Linux/Views/GtkViewBackend.hpp"
 #include "Platform/Web/WebView.hpp"
 
-#include <optional>
-
 #include <webkit/webkit.h>
 
 namespace orrelith::platform {
@@ -57,7 +55,7 @@ private:
     guint timeout_ = 0;
     bool failed_ = false;
     bool drawsBackground_ = true;
-    std::optional<Color> underPageBackground_;
+    Color underPageBackground_ = Color::clear();
 };
 
 } // namespace orrelith::platform
