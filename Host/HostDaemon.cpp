@@ -28,6 +28,7 @@ void HostDaemon::start() {
             self->inhibitionChanged();
     });
     watchIdleness();
+    covers_.prepare();
 }
 
 void HostDaemon::setIdleAfter(double seconds) {
@@ -55,6 +56,7 @@ void HostDaemon::watchIdleness() {
 
 void HostDaemon::stop() {
     platform::idle().stop();
+    covers_.close();
     if (run_)
         run_->terminate();
 }
@@ -72,12 +74,14 @@ void HostDaemon::inhibitionChanged() {
 
 void HostDaemon::startRun() {
     int number = ++runsStarted_;
+    covers_.show();
     std::weak_ptr<HostDaemon> weak = weak_from_this();
     run_ = platform::children().startThisProgram(plan_.runArguments, [weak, number](platform::ChildEnd how) {
         if (auto self = weak.lock())
             self->runEnded(number, how);
     });
     if (!run_) {
+        covers_.close();
         say_("cannot start a run of the screen saver");
         return;
     }
@@ -86,6 +90,7 @@ void HostDaemon::startRun() {
 
 void HostDaemon::userActive() {
     userIdle_ = false;
+    covers_.close();
     if (run_)
         run_->terminate();
 }
@@ -95,6 +100,7 @@ void HostDaemon::runEnded(int run, platform::ChildEnd how) {
     if (run != runsStarted_)
         return;
     run_.reset();
+    covers_.close();
     platform::inhibitors().setActive(false);
     if (how.kind == platform::ChildEnd::Kind::Signalled && how.code != SIGTERM)
         say_("the run ended by signal " + std::to_string(how.code) + " (" + strsignal(how.code) + ")");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Host/BlackCovers.hpp"
 #include "Platform/System/ChildProcesses.hpp"
 
 #include <functional>
@@ -15,8 +16,10 @@ namespace orrelith::host {
 // ends by itself on the user's activity. A run that ends, whichever way, leaves the daemon waiting for the
 // next idle period. While a program holds the screen saver off (platform::inhibitors()) no run starts; a
 // run in progress goes on (the user is away), and once the last hold is released a user who has stayed
-// idle gets the run then. Those who ask are told whether a run is showing. Runs for ever once started;
-// `stop` ends a run in progress and the waiting.
+// idle gets the run then. Those who ask are told whether a run is showing. Every screen is covered black
+// from the moment a run starts until it ends or the user comes back, so that the screens go dark at once
+// and nothing shows between a crashed run's windows and the desktop's. Runs for ever once started; `stop`
+// ends a run in progress and the waiting.
 // Main thread only; deferred work holds the daemon weakly.
 class HostDaemon : public std::enable_shared_from_this<HostDaemon> {
 public:
@@ -39,6 +42,7 @@ public:
     void setRunArguments(std::vector<std::string> arguments) { plan_.runArguments = std::move(arguments); }
 
     bool isRunning() const { return run_ != nullptr; }
+    const BlackCovers& covers() const { return covers_; }
     int runsStarted() const { return runsStarted_; }
 
 private:
@@ -53,6 +57,7 @@ private:
     Plan plan_;
     std::function<void(const std::string&)> say_;
     std::shared_ptr<platform::ChildProcess> run_;
+    BlackCovers covers_;
     int runsStarted_ = 0;
     // Between an idle report and the next activity.
     bool userIdle_ = false;

@@ -36,6 +36,9 @@ public:
     // Draws the group's changes (each view's backend alpha from `fromAlpha` to `toAlpha`) and runs the
     // completion once, as AnimationContext describes. A view that went away is skipped.
     virtual void animate(AnimationGroup group) = 0;
+    // Readies what showing the process's first window needs (the renderer, the toolkit's connections),
+    // so that a window shown later appears without that wait. Synchronous; showing nothing.
+    virtual void prepareWindows() = 0;
     // Draws the windows as they are now into one PNG file, one pixel per point: each window at its frame's
     // place within the smallest rectangle that holds all their frames, black where no window is.
     // Synchronous. Nothing on success, else why no file was written (no window drawn yet, an unwritable

@@ -13,6 +13,10 @@ namespace {
 
 class HostDaemonTest : public ::testing::Test {
 protected:
+    HostDaemonTest() {
+        fake.screens->add(Rect::make(0, 0, 1440, 900), "Built-in Display", 1);
+        fake.screens->add(Rect::make(1440, 0, 1024, 768), "Side Display", 2);
+    }
     std::shared_ptr<host::HostDaemon> startDaemon(double idleAfter) {
         auto daemon = host::HostDaemon::create({idleAfter, {"--saver", "Quorvane"}},
                                                [this](const std::string& line) { said.push_back(line); });
@@ -20,6 +24,17 @@ protected:
         return daemon;
     }
     std::size_t runs() const { return fake.children->started().size(); }
+    // Whether each screen has a black window full screen on it, the screens in order.
+    void expectCovered(const host::HostDaemon& daemon) {
+        auto screens = fake.screens->screens();
+        const auto& covers = daemon.covers().windows();
+        ASSERT_EQ(covers.size(), screens.size());
+        for (std::size_t i = 0; i < covers.size(); ++i) {
+            EXPECT_TRUE(covers[i]->isVisible());
+            EXPECT_EQ(FakeWindowBackend::of(*covers[i]).state.fullScreenOn, screens[i].get());
+            EXPECT_EQ(covers[i]->contentView()->layerBackgroundColor(), Color::black());
+        }
+    }
 
     FakePlatform fake;
     std::vector<std::string> said;
@@ -30,15 +45,20 @@ TEST_F(HostDaemonTest, ARunStartsAfterTheIdleDelayAndIsAskedToEndWhenTheUserCome
     EXPECT_THROW(startDaemon(2), host::HostError) << "without idle reports the daemon refuses to start";
     fake.idle->available = true;
     auto daemon = startDaemon(2);
+    EXPECT_EQ(fake.windows->record().windowPreparations, 1u) << "the first covers must not wait for the toolkit";
     fake.advanceBy(1.999);
     EXPECT_EQ(runs(), 0u);
+    EXPECT_TRUE(daemon->covers().windows().empty());
     fake.advanceBy(0.001);
     ASSERT_EQ(runs(), 1u);
     EXPECT_EQ(fake.children->started()[0]->arguments, (std::vector<std::string>{"--saver", "Quorvane"}));
+    expectCovered(*daemon);
 
     fake.advanceBy(30);
+    auto cover = daemon->covers().windows().front();
     fake.idle->userActs();
     fake.runUntilIdle();
+    EXPECT_TRUE(cover->isClosed()) << "the user is back: nothing of the daemon's may hide the desktop";
     EXPECT_EQ(fake.children->started()[0]->terminateCalls, 1);
     fake.children->end(0, {ChildEnd::Kind::Signalled, SIGTERM});
     fake.runUntilIdle();
@@ -58,9 +78,11 @@ TEST_F(HostDaemonTest, ACrashedRunOrOneThatCannotStartIsToldAndTheNextIdlePeriod
     auto daemon = startDaemon(2);
     fake.advanceBy(2);
     ASSERT_EQ(runs(), 1u);
+    expectCovered(*daemon);
     fake.children->end(0, {ChildEnd::Kind::Signalled, SIGKILL});
     fake.runUntilIdle();
     EXPECT_FALSE(daemon->isRunning());
+    EXPECT_TRUE(daemon->covers().windows().empty()) << "a crashed run leaves no window";
     ASSERT_EQ(said.size(), 1u);
     EXPECT_NE(said[0].find("signal 9"), std::string::npos) << said[0];
     fake.advanceBy(60);
@@ -76,6 +98,7 @@ TEST_F(HostDaemonTest, ACrashedRunOrOneThatCannotStartIsToldAndTheNextIdlePeriod
     fake.advanceBy(2);
     EXPECT_FALSE(daemon->isRunning());
     EXPECT_EQ(said.back(), "cannot start a run of the screen saver");
+    EXPECT_TRUE(daemon->covers().windows().empty());
     fake.children->canStart = true;
     fake.idle->userActs();
     fake.advanceBy(2);

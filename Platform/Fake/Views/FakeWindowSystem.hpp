@@ -36,6 +36,7 @@ public:
         std::size_t imageViewBackendsMade = 0;
         std::size_t buttonBackendsMade = 0;
         std::size_t windowBackendsMade = 0;
+        std::size_t windowPreparations = 0;
         std::vector<std::filesystem::path> imageLoads;
         std::vector<AnimationRecord> animations;
         std::size_t completionsRun = 0;
@@ -52,6 +53,7 @@ public:
                                                      WindowStyle style) override;
     std::shared_ptr<Image> loadImage(const std::filesystem::path& path) override;
     void animate(AnimationGroup group) override;
+    void prepareWindows() override { ++record_.windowPreparations; }
     // Records the request and writes nothing; answers `screenshotFailure`.
     std::optional<std::string> writeScreenshot(const std::vector<std::shared_ptr<Window>>& windows,
                                                const std::filesystem::path& png) override;

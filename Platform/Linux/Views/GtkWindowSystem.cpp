@@ -12,6 +12,11 @@ namespace orrelith::platform {
 GtkWindowSystem::GtkWindowSystem(std::shared_ptr<MainQueue> queue, std::shared_ptr<GdkScreenList> screens)
     : screens_(std::move(screens)), animator_(std::make_shared<GtkAnimator>(std::move(queue))) {}
 
+GtkWindowSystem::~GtkWindowSystem() {
+    if (prepared_)
+        gtk_window_destroy(GTK_WINDOW(prepared_));
+}
+
 std::unique_ptr<ViewBackend> GtkWindowSystem::makeViewBackend() { return std::make_unique<GtkViewBackend>(); }
 
 std::unique_ptr<LabelBackend> GtkWindowSystem::makeLabelBackend() { return std::make_unique<GtkLabelBackend>(); }
@@ -32,6 +37,13 @@ std::shared_ptr<Image> GtkWindowSystem::loadImage(const std::filesystem::path& p
 }
 
 void GtkWindowSystem::animate(AnimationGroup group) { animator_->run(std::move(group)); }
+
+void GtkWindowSystem::prepareWindows() {
+    if (prepared_)
+        return;
+    prepared_ = gtk_window_new();
+    gtk_widget_realize(prepared_);
+}
 
 std::optional<std::string> GtkWindowSystem::writeScreenshot(const std::vector<std::shared_ptr<Window>>& windows,
                                                             const std::filesystem::path& png) {

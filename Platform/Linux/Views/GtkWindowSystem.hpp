@@ -13,6 +13,9 @@ namespace orrelith::platform {
 class GtkWindowSystem : public WindowSystem {
 public:
     GtkWindowSystem(std::shared_ptr<MainQueue> queue, std::shared_ptr<GdkScreenList> screens);
+    ~GtkWindowSystem() override;
+    GtkWindowSystem(const GtkWindowSystem&) = delete;
+    GtkWindowSystem& operator=(const GtkWindowSystem&) = delete;
 
     std::unique_ptr<ViewBackend> makeViewBackend() override;
     std::unique_ptr<LabelBackend> makeLabelBackend() override;
@@ -22,6 +25,10 @@ public:
                                                      WindowStyle style) override;
     std::shared_ptr<Image> loadImage(const std::filesystem::path& path) override;
     void animate(AnimationGroup group) override;
+    // Realizes a window that is never shown and keeps it: what the display set up for it (its GL context
+    // among it) serves the windows to come. Destroying it at once instead crashes on X11, where its surface
+    // still gets size requests.
+    void prepareWindows() override;
     // Through GtkScreenshot.
     std::optional<std::string> writeScreenshot(const std::vector<std::shared_ptr<Window>>& windows,
                                                const std::filesystem::path& png) override;
@@ -29,6 +36,7 @@ public:
 private:
     std::shared_ptr<GdkScreenList> screens_;
     std::shared_ptr<GtkAnimator> animator_;
+    GtkWidget* prepared_ = nullptr;
 };
 
 } // namespace orrelith::platform
