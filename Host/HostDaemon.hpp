@@ -18,8 +18,8 @@ namespace orrelith::host {
 // run in progress goes on (the user is away), and once the last hold is released a user who has stayed
 // idle gets the run then. Those who ask are told whether a run is showing. Every screen is covered black
 // from the moment a run starts until it ends or the user comes back, so that the screens go dark at once
-// and nothing shows between a crashed run's windows and the desktop's. Runs for ever once started; `stop`
-// ends a run in progress and the waiting.
+// rather than when the run's process has its windows up. Runs for ever once started; `stop` ends a run in
+// progress and the waiting.
 // Main thread only; deferred work holds the daemon weakly.
 class HostDaemon : public std::enable_shared_from_this<HostDaemon> {
 public:
