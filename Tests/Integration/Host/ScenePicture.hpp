@@ -24,8 +24,9 @@ public:
         // Mean difference per colour channel, out of 255, from the nearest still and from the next one.
         double distance = 0;
         double runnerUpDistance = 0;
-        // Near one still (under 20) and at least twice as far from every other.
-        bool isClear() const { return distance < 20 && runnerUpDistance >= 2 * distance; }
+        // Near one still (under 20) and at least half as far again from every other. The darkest scene, its
+        // buttons lit, lies 6.3 from its still and 11.8 from the next; a black screen 7.8 and 9.2.
+        bool isClear() const { return distance < 20 && runnerUpDistance >= 1.5 * distance; }
     };
 
     // Nothing when the file is missing or not an image.
