@@ -23,11 +23,23 @@ int startOver(char** argv) {
     return 1;
 }
 
+// The daemon's only windows are its black covers.
+orrelith::platform::WindowContent windowContent(const std::vector<std::string>& arguments) {
+    try {
+        if (orrelith::host::HostOptions::parse(arguments).daemon)
+            return orrelith::platform::WindowContent::PlainColours;
+    } catch (const std::exception&) {
+        // The application says what is wrong with them.
+    }
+    return orrelith::platform::WindowContent::Anything;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace orrelith;
-    platform::install(platform::linuxServices());
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    platform::install(platform::linuxServices(windowContent(arguments)));
     int status = 0;
     bool reload = false;
     {
@@ -39,7 +51,7 @@ int main(int argc, char** argv) {
         };
         auto application = host::HostApplication::create(std::make_shared<platform::GlibMainLoop>(), std::cout,
                                                           std::cerr, settingsPane);
-        status = application->run(std::vector<std::string>(argv + 1, argv + argc));
+        status = application->run(arguments);
         reload = application->reloadRequested();
     }
     // Dropping the services sends what the distributed center still holds before the process goes.

@@ -21,6 +21,8 @@
 #include "Platform/Linux/System/MessageBusCheck.hpp"
 #include "Platform/Linux/System/PlistPreferences.hpp"
 
+#include <cstdlib>
+
 #include <gtk/gtk.h>
 
 namespace orrelith::platform {
@@ -46,9 +48,25 @@ std::vector<std::filesystem::path> executableFolders() {
     return {executable.parent_path()};
 }
 
+// GTK picks its renderer once, from GSK_RENDERER, and the programs a process starts inherit its
+// environment: a renderer chosen here is marked, and a process that finds the mark drops both, so that the
+// daemon's runs draw as the user's environment says.
+void chooseRenderer(WindowContent content) {
+    constexpr const char* mark = "ORRELITH_PLAIN_RENDERER";
+    if (std::getenv(mark)) {
+        unsetenv("GSK_RENDERER");
+        unsetenv(mark);
+    }
+    if (content == WindowContent::PlainColours && !std::getenv("GSK_RENDERER")) {
+        setenv("GSK_RENDERER", "cairo", 1);
+        setenv(mark, "1", 1);
+    }
+}
+
 } // namespace
 
-Services linuxServices() {
+Services linuxServices(WindowContent content) {
+    chooseRenderer(content);
     // Asked first, so that the answers come while the services below are made.
     auto busCheck = MessageBusCheck::start();
     Services services;

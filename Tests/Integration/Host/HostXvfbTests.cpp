@@ -149,6 +149,10 @@ TEST_F(HostOnX11, TheDaemonRunsTheSaverWhileTheUserIsIdleAndEndsItWhenTheyComeBa
     EXPECT_TRUE(hostWindows().empty()) << "a run before 2 s of idleness";
     ASSERT_TRUE(pumpUntil([&] { return runWindows() >= 1; }, 2)) << "no run within a second after 2 s of idleness\n"
                                                                  << daemon->messages();
+    // The daemon draws its covers without GL; that choice must not reach the run's pages.
+    ASSERT_TRUE(pumpUntil([&] { return !webProcesses().empty(); }, 5)) << daemon->messages();
+    for (const auto& pid : commandLines("pgrep -u " + std::to_string(getuid()) + " WebKitWebProces"))
+        EXPECT_EQ(commandOutput("tr '\\0' '\\n' < /proc/" + pid + "/environ | grep GSK_RENDERER"), "") << pid;
 
     commandOutput("xdotool mousemove_relative -- 60 40");
     EXPECT_TRUE(pumpUntil([&] { return hostWindows().empty() && runOf().empty(); }, 1.5)) << "the run goes on";
