@@ -25,8 +25,8 @@ public:
                                                      WindowStyle style) override;
     std::shared_ptr<Image> loadImage(const std::filesystem::path& path) override;
     void animate(AnimationGroup group) override;
-    // Realizes a window that is never shown and keeps it: what the display set up for it (its GL context
-    // among it) serves the windows to come. Destroying it at once instead crashes on X11, where its surface
+    // Realizes a window that is never shown and keeps it: what the toolkit set up for it (its renderer, and
+    // the display's GL context when it draws with GL) serves the windows to come. Destroying it at once instead crashes on X11, where its surface
     // still gets size requests.
     void prepareWindows() override;
     // Through GtkScreenshot.
